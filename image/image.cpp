@@ -1,0 +1,74 @@
+#include "image/image.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace trekmor {
+
+void putLE(Image& image, std::size_t offset, std::uint32_t value, std::size_t width) {
+  for (std::size_t i = 0; i < width; ++i) {
+    image.at(offset + i) = static_cast<std::uint8_t>(value >> (8 * i));
+  }
+}
+
+std::uint32_t getLE(const Image& image, std::size_t offset, std::size_t width) {
+  std::uint32_t value = 0;
+  for (std::size_t i = 0; i < width; ++i) {
+    value |= static_cast<std::uint32_t>(image.at(offset + i)) << (8 * i);
+  }
+  return value;
+}
+
+std::string textAt(const Image& image, std::size_t offset, std::size_t width) {
+  std::string out;
+  const std::size_t end = std::min(image.size(), offset + width);
+  for (std::size_t i = offset; i < end && image[i] != 0; ++i) {
+    out.push_back(static_cast<char>(image[i]));
+  }
+  return out;
+}
+
+int StampGenerator::next() {
+  m_state = m_state * 22695477u + 1u;
+  return static_cast<int>((m_state >> 16) & 0x7FFFu);
+}
+
+std::uint32_t imageSum(const Image& image) {
+  std::uint32_t sum = 0;
+  for (std::size_t i = kStampOffset; i < kDataEnd; ++i) sum += image[i];
+  return sum;
+}
+
+void beginImage(Image& image) {
+  image.fill(0);
+  std::copy(kConfigVersionText.begin(), kConfigVersionText.end(), image.begin() + kVersionOffset);
+}
+
+void finishImage(Image& image, std::uint32_t seed) {
+  StampGenerator generator(seed);
+  putLE(image, kStampOffset, static_cast<std::uint32_t>(generator.next() % 10000), 2);
+  std::copy(kEndMarker.begin(), kEndMarker.end(), image.begin() + kEndMarkerOffset);
+  putLE(image, kChecksumOffset, 0, 4);
+  putLE(image, kChecksumOffset, imageSum(image), 4);
+}
+
+bool checkImageIntegrity(const Image& image) {
+  return imageSum(image) == getLE(image, kChecksumOffset, 4) &&
+         std::equal(kEndMarker.begin(), kEndMarker.end(), image.begin() + kEndMarkerOffset);
+}
+
+std::string configVersionMismatchMessage(Image& image) {
+  if (std::equal(kConfigVersionText.begin(), kConfigVersionText.end(), image.begin() + kVersionOffset)) {
+    return {};
+  }
+  image[13] = 0;
+  const std::string device = textAt(image, kVersionOffset, 8);
+  std::string message = "Uncompatible configuration version:";
+  message += "\nDevice: " + device;
+  message += "\nConfigurator: " + std::string(kConfigVersionText);
+  message += "\n\nYou need to use Configurator " + device;
+  message += " or write new configuration using \"Write config\" button.";
+  return message;
+}
+
+}  // namespace trekmor

@@ -1,0 +1,22 @@
+// Shared syntax checks of settings texts.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+#include "image/image.h"
+
+namespace trekmor {
+
+// DDMM.mmN or DDMM.mmS, degrees up to 89, minutes below 60.
+bool isLatitudeText(std::string_view text);
+// DDDMM.mmE or DDDMM.mmW, degrees up to 179, minutes below 60.
+bool isLongitudeText(std::string_view text);
+// Every character a decimal digit (true for the empty text).
+bool isDigitsOnly(std::string_view text);
+// Every character an ASCII letter or digit (true for the empty text).
+bool isLettersOrDigits(std::string_view text);
+// Every byte from `offset` to the first NUL is printable ASCII (0x20..0x7E).
+bool isFreeText(const Image& image, std::size_t offset);
+
+}  // namespace trekmor

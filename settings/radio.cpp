@@ -1,0 +1,154 @@
+// Radio settings: station identity and position, transmitter timing, squelch,
+// frequency and power. Image offsets 14..65, section [Radio].
+#include "image/validators.h"
+#include "settings/registry.h"
+
+namespace trekmor {
+
+namespace {
+
+FieldDecl edit(std::string control, std::string caption, std::string hint, int maxLength, std::string start,
+               std::string key, FileForm form) {
+  FieldDecl f;
+  f.control = std::move(control);
+  f.caption = std::move(caption);
+  f.hint = std::move(hint);
+  f.maxLength = maxLength;
+  f.start = start;
+  f.section = "Radio";
+  f.key = std::move(key);
+  f.form = form;
+  f.missing = std::move(start);
+  return f;
+}
+
+FieldDecl combo(std::string control, std::string caption, std::string hint, std::vector<std::string> choices,
+                int start, std::string key) {
+  FieldDecl f;
+  f.control = std::move(control);
+  f.widget = Widget::Combo;
+  f.caption = std::move(caption);
+  f.hint = std::move(hint);
+  f.choices = std::move(choices);
+  f.start = std::to_string(start);
+  f.section = "Radio";
+  f.key = std::move(key);
+  f.form = FileForm::Index;
+  f.missing = f.start;
+  return f;
+}
+
+constexpr const char* kLatitudeMessage = "Our latitude - syntax error (ex. 5221.60N, format: DDMM.MM).";
+constexpr const char* kLongitudeLengthMessage = "Our longitude - syntax error (ex. 01653.63E, format DDDMM.MM).";
+constexpr const char* kLongitudeSyntaxMessage = "Our longitude - syntax error (ex. 01653.63E, format: DDDMM.MM).";
+
+// A coordinate is stored as its exact characters followed by a NUL, once its
+// length and syntax checks pass.
+StepDecl coordinateStep(std::string control, std::size_t offset, std::size_t length, bool (*valid)(std::string_view),
+                        std::string lengthMessage, std::string syntaxMessage) {
+  StepDecl step = customStep(
+      [=](PackContext& c) {
+        const std::string text = c.fields.text(control);
+        if (text.size() != length) return PackResult::check(lengthMessage);
+        if (!valid(text)) return PackResult::check(syntaxMessage);
+        for (std::size_t i = 0; i < length; ++i) c.image[offset + i] = static_cast<std::uint8_t>(text[i]);
+        c.image[offset + length] = 0;
+        return PackResult::ok();
+      },
+      [=](UnpackContext& c) { c.fields.setText(control, textAt(c.image, offset, length + 1)); });
+  step.control = control;
+  step.offset = offset;
+  step.width = length + 1;
+  return step;
+}
+
+Group makeRadio() {
+  Group g;
+  g.name = "Radio";
+  g.fields = {
+      edit("Callsign", "Callsign:", "Station callsign.", 6, "NOCALL", "Callsign", FileForm::Text),
+      edit("Ssid", "", "Station SSID.", 2, "0", "SSID", FileForm::Text),
+      edit("Latitude", "Latitude:", "Station latitude.", 8, "5223.08N", "Latitude", FileForm::Text),
+      edit("Longitude", "Longitude:", "Station longitude.", 9, "01658.14E", "Longitude", FileForm::Text),
+      edit("Txdelay", "TX delay [ms]:", "Time between PTT on and packet start (preamble length).", 4, "250",
+           "TXdelay", FileForm::Number),
+      edit("Txtail", "TX tail [ms]:", "Time between packet end and PTT off.", 4, "50", "TXtail", FileForm::Number),
+      edit("Quiettime", "Quiet time [ms]:", "Delay between last received  packet and packet send.", 4, "400",
+           "Quiettime", FileForm::Number),
+      combo("Quiettime_randomize", "Randomize quiet time:", "Quiet time random modifier.",
+            {"No", "+/- 16 ms", "+/- 32 ms", "+/- 64 ms", "+/- 128 ms"}, 3, "Quiettime_randomize"),
+      combo("Squelch", "Squelch level:", "Squelch level. 1 - lowest, 8 - highest.",
+            {"1 (lowest)", "2", "3", "4", "5", "6", "7", "8 (highest)"}, 0, "Squelch"),
+      combo("Busydetect", "Channel busy detect:",
+            "Channel busy detection method. For open quelch operation use only digital detect.",
+            {"analog signal level", "digital detect"}, 0, "Busydetect"),
+      combo("Consecutive_packets", "Consecutive packets send:",
+            "Multiple packets from TX fifo will be sent without gap if \"bursts\" is selected.",
+            {"in bursts", "separately"}, 0, "Consecutive_packets"),
+      edit("Txrx_freq", "TX/RX frequency [Hz]:", "Transmit and receive frequency.", 9, "144800000", "Txrx_frequency",
+           FileForm::Number),
+      combo("Tx_power", "TX power:", "RF TX output power.", {"5 watt", "7 watt", "3 watt"}, 0, "Tx_power"),
+      combo("Tx_power_apc", "Automatic power control:", "Automatic power reduction after TX time limit.",
+            {"Disabled", "Enabled"}, 0, "Tx_power_apc"),
+  };
+
+  StepDecl callsign = addressStep("Callsign", "Ssid", 14, "Callsign - SSID range error (0 - 15).", "Callsign");
+  callsign.emptyMessage = "Callsign - too short (ex. NOCALL-4).";
+  g.steps = {
+      callsign,
+      zeroStep(21),
+      coordinateStep("Latitude", 37, 8, isLatitudeText, kLatitudeMessage, kLatitudeMessage),
+      coordinateStep("Longitude", 46, 9, isLongitudeText, kLongitudeLengthMessage, kLongitudeSyntaxMessage),
+      numberStep("Txdelay", 24, 4, RangeCheck::Unsigned, 200, 1000, "Preamble len - range error (200 - 1000)."),
+      numberStep("Txtail", 28, 4, RangeCheck::Unsigned, 0, 1000, "TX tail - range error (0 - 1000)."),
+      numberStep("Quiettime", 32, 4, RangeCheck::Unsigned, 200, 3000, "Quiet time - range error (200 - 3000)."),
+      choiceStep("Quiettime_randomize", 36),
+      zeroStep(56),
+      choiceStep("Squelch", 57),
+      choiceStep("Busydetect", 58),
+      choiceStep("Consecutive_packets", 59),
+      numberStep("Txrx_freq", 60, 4, RangeCheck::Unsigned, 144000000, 146000000,
+                 "TX/RX frequency - range error (144000000 Hz - 146000000 Hz)."),
+      choiceStep("Tx_power", 64),
+      choiceStep("Tx_power_apc", 65),
+  };
+  for (const FieldDecl& f : g.fields) g.fileOrder.push_back(f.control);
+  return g;
+}
+
+}  // namespace
+
+const Group& radioGroup() {
+  static const Group group = makeRadio();
+  return group;
+}
+
+Page radioTab() {
+  Page p;
+  p.objectName = "TabSheet_radio";
+  p.caption = "Radio";
+  const auto pair = [](const std::string& left, const std::string& right) {
+    Row row = formRow(left);
+    if (!right.empty()) {
+      Row second = formRow(right);
+      row.cells.insert(row.cells.end(), second.cells.begin(), second.cells.end());
+    }
+    return row;
+  };
+  Row callsign{{captionCell("Callsign"),
+                inlineCell({fieldCell("Callsign"), labelCell("-", "Label_callsign_dash"), fieldCell("Ssid")}),
+                captionCell("Squelch"), fieldCell("Squelch")},
+               false};
+  p.rows = {
+      callsign,
+      pair("Latitude", "Busydetect"),
+      pair("Longitude", "Consecutive_packets"),
+      pair("Txdelay", "Txrx_freq"),
+      pair("Txtail", "Tx_power"),
+      pair("Quiettime", "Tx_power_apc"),
+      pair("Quiettime_randomize", ""),
+  };
+  return p;
+}
+
+}  // namespace trekmor

@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "settings/pipeline.h"
+#include "settings/registry.h"
+
+namespace trekmor {
+namespace {
+
+class RecordingInterface final : public UserInterface {
+ public:
+  void information(std::string_view text) override { boxes.emplace_back(text); }
+  void error(std::string_view text) override { boxes.emplace_back(text); }
+  void log(std::string_view) override {}
+  void setProgressRange(int) override {}
+  void setProgress(int) override {}
+  void processEvents() override {}
+  std::vector<std::string> boxes;
+};
+
+TEST(Pipeline, DefaultImageIsCompleteAndOnlyDataBytesAreUsed) {
+  FieldStore fields = FieldStore::withStartValues();
+  Image image;
+  image.fill(0xAA);  // the pack clears whatever was there
+  ASSERT_TRUE(packConfigImage(fields, image, 99));
+  EXPECT_TRUE(checkImageIntegrity(image));
+  EXPECT_TRUE(std::all_of(image.begin() + 1508, image.end(), [](std::uint8_t b) { return b == 0; }));
+  EXPECT_LT(getLE(image, 4, 2), 10000u);
+}
+
+TEST(Pipeline, TwoPacksDifferOnlyInTheHeader) {
+  FieldStore fields = FieldStore::withStartValues();
+  Image a;
+  Image b;
+  ASSERT_TRUE(packConfigImage(fields, a, 1));
+  ASSERT_TRUE(packConfigImage(fields, b, 2));
+  EXPECT_TRUE(std::equal(a.begin() + 6, a.end(), b.begin() + 6));
+}
+
+TEST(Pipeline, VersionMismatchChangesNoFieldAndShowsOneMessage) {
+  FieldStore fields = FieldStore::withStartValues();
+  Image image;
+  ASSERT_TRUE(packConfigImage(fields, image, 1));
+  image[10] = '3';  // "v1.13"
+  fields.setText("Callsign", "KEEPME");
+  const FieldStore before = fields;
+  RecordingInterface ui;
+  EXPECT_FALSE(unpackConfigImage(image, fields, ui));
+  EXPECT_TRUE(fields == before);
+  ASSERT_EQ(ui.boxes.size(), 1u);
+  EXPECT_NE(ui.boxes[0].find("Device: v1.13"), std::string::npos);
+}
+
+// Every declared field's image steps stay inside the data area, and no two
+// fields of any group claim the same byte.
+TEST(Declarations, ImagePlacesDoNotOverlapAndStayInTheDataArea) {
+  std::set<std::size_t> used;
+  for (const Group* group : packOrder()) {
+    for (const StepDecl& step : group->steps) {
+      if (step.encoding == Encoding::Zero || step.width == 0) continue;
+      for (std::size_t i = step.offset; i < step.offset + step.width; ++i) {
+        EXPECT_GE(i, 14u) << step.control;
+        EXPECT_LT(i, kEndMarkerOffset) << step.control;
+        EXPECT_TRUE(used.insert(i).second) << "byte " << i << " claimed twice, by " << step.control;
+      }
+    }
+  }
+}
+
+TEST(Declarations, EveryFieldHasOneUniqueFileKeyAndAppearsInTheFileOrder) {
+  std::set<std::string> keys;
+  std::set<std::string> ordered;
+  for (const Group* group : packOrder()) {
+    for (const std::string& control : group->fileOrder) {
+      EXPECT_NE(findField(control), nullptr) << control;
+      EXPECT_TRUE(ordered.insert(control).second) << control;
+    }
+  }
+  for (const FieldDecl* field : allFields()) {
+    EXPECT_TRUE(keys.insert(field->section + "/" + field->key).second) << field->key;
+    EXPECT_EQ(ordered.count(field->control), 1u) << field->control;
+    if (field->isCombo()) {
+      const int start = std::stoi(field->start);
+      EXPECT_TRUE(start >= 0 && start < int(field->choices.size())) << field->control;
+    } else if (field->maxLength > 0) {
+      EXPECT_LE(int(field->start.size()), field->maxLength) << field->control;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace trekmor

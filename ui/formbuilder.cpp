@@ -1,0 +1,152 @@
+#include "ui/formbuilder.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "settings/registry.h"
+#include "ui/qtfields.h"
+
+namespace trekmor {
+
+namespace {
+QString qs(const std::string& s) { return fromSingleByte(s); }
+
+int columnCount(const Page& page) {
+  int columns = 1;
+  for (const Row& row : page.rows) {
+    if (row.flow) continue;
+    int n = 0;
+    for (const Cell& cell : row.cells) n += cell.span;
+    columns = std::max(columns, n);
+  }
+  return columns;
+}
+}  // namespace
+
+void FormBuilder::addPages(QTabWidget* tabs, const std::vector<Page>& pages) {
+  for (const Page& page : pages) tabs->addTab(buildPage(page), qs(page.caption));
+}
+
+QWidget* FormBuilder::buildPage(const Page& page) {
+  auto* widget = new QWidget;
+  widget->setObjectName(qs(page.objectName));
+  auto* outer = new QVBoxLayout(widget);
+  if (!page.rows.empty()) {
+    auto* grid = new QGridLayout;
+    const int columns = columnCount(page);
+    for (int r = 0; r < int(page.rows.size()); ++r) {
+      const Row& row = page.rows[std::size_t(r)];
+      if (row.flow) {
+        auto* line = new QHBoxLayout;
+        for (const Cell& cell : row.cells) line->addWidget(buildCell(cell, widget));
+        line->addStretch(1);
+        grid->addLayout(line, r, 0, 1, columns);
+        continue;
+      }
+      int column = 0;
+      for (const Cell& cell : row.cells) {
+        if (QWidget* w = buildCell(cell, widget)) grid->addWidget(w, r, column, 1, cell.span);
+        column += cell.span;
+      }
+    }
+    outer->addLayout(grid);
+  }
+  if (!page.inner.empty()) {
+    auto* inner = new QTabWidget(widget);
+    inner->setObjectName(qs(page.innerName));
+    inner->setDocumentMode(true);
+    addPages(inner, page.inner);
+    inner->setCurrentIndex(0);
+    outer->addWidget(inner);
+  }
+  outer->addStretch(1);
+  return widget;
+}
+
+QWidget* FormBuilder::buildCell(const Cell& cell, QWidget* parent) {
+  switch (cell.kind) {
+    case Cell::Kind::Field: {
+      const FieldDecl* field = findField(cell.name);
+      return field ? buildField(*field, parent) : nullptr;
+    }
+    case Cell::Kind::Caption: {
+      const FieldDecl* field = findField(cell.name);
+      auto* label = new QLabel(field ? qs(field->caption) : QString(), parent);
+      label->setObjectName(qs(captionName(cell.name)));
+      m_fields.add(label);
+      return label;
+    }
+    case Cell::Kind::Label: {
+      auto* label = new QLabel(qs(cell.text), parent);
+      if (!cell.name.empty()) {
+        label->setObjectName(qs(cell.name));
+        m_fields.add(label);
+      }
+      label->setWordWrap(cell.wrap);
+      return label;
+    }
+    case Cell::Kind::Button: {
+      auto* button = new QPushButton(qs(cell.text), parent);
+      button->setObjectName(qs(cell.name));
+      if (!cell.hint.empty()) button->setToolTip(qs(cell.hint));
+      m_buttons.insert(button->objectName(), button);
+      return button;
+    }
+    case Cell::Kind::Inline: {
+      auto* box = new QWidget(parent);
+      auto* line = new QHBoxLayout(box);
+      line->setContentsMargins(0, 0, 0, 0);
+      for (const Cell& child : cell.children) {
+        if (QWidget* w = buildCell(child, box)) line->addWidget(w);
+      }
+      line->addStretch(1);
+      return box;
+    }
+    case Cell::Kind::Empty:
+      return nullptr;
+  }
+  return nullptr;
+}
+
+QWidget* FormBuilder::buildField(const FieldDecl& field, QWidget* parent) {
+  QWidget* widget = nullptr;
+  switch (field.widget) {
+    case Widget::Edit: {
+      auto* edit = new QLineEdit(parent);
+      if (field.maxLength > 0) {
+        edit->setMaxLength(field.maxLength);
+        // Wide enough for the longest text the field takes.
+        const int chars = std::clamp(field.maxLength, 2, 40);
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('W')) * chars / 2 + 16);
+        if (field.maxLength <= 9) edit->setMaximumWidth(edit->minimumWidth() + 24);
+      }
+      widget = edit;
+      break;
+    }
+    case Widget::RichEdit:
+      widget = new QPlainTextEdit(parent);
+      break;
+    case Widget::Combo:
+    case Widget::EditableCombo: {
+      auto* combo = new QComboBox(parent);
+      combo->setEditable(field.widget == Widget::EditableCombo);
+      for (const std::string& choice : field.choices) combo->addItem(qs(choice));
+      combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+      widget = combo;
+      break;
+    }
+  }
+  widget->setObjectName(qs(field.control));
+  if (!field.hint.empty()) widget->setToolTip(qs(field.hint));
+  m_fields.add(widget);
+  return widget;
+}
+
+}  // namespace trekmor

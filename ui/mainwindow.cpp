@@ -1,0 +1,163 @@
+#include "ui/mainwindow.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QSvgWidget>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <ctime>
+
+#include "settings/pipeline.h"
+#include "settings/registry.h"
+#include "ui/formbuilder.h"
+
+namespace trekmor {
+
+namespace {
+
+QPushButton* commandButton(QWidget* parent, const char* name, const char* text, const char* hint) {
+  auto* button = new QPushButton(QString::fromLatin1(text), parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setToolTip(QString::fromLatin1(hint));
+  return button;
+}
+
+QWidget* logo(QWidget* parent, const char* name, const char* resource, QSize size) {
+  auto* picture = new QSvgWidget(QString::fromLatin1(resource), parent);
+  picture->setObjectName(QString::fromLatin1(name));
+  picture->setFixedSize(size);
+  return picture;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+  setObjectName(QStringLiteral("Form1"));
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->addWidget(buildCommandRow());
+
+  m_pages = new QTabWidget(central);
+  m_pages->setObjectName(QStringLiteral("PageControl1"));
+  m_pages->setUsesScrollButtons(false);  // every tab stays visible
+  FormBuilder builder(m_fields);
+  builder.addPages(m_pages, tabTree());
+  m_pages->setCurrentIndex(0);
+  layout->addWidget(m_pages, 1);
+
+  m_log = new QPlainTextEdit(central);
+  m_log->setObjectName(QStringLiteral("Memo1"));
+  m_log->setReadOnly(true);
+  m_log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  m_log->setFixedHeight(m_log->fontMetrics().lineSpacing() * 5 + 8);
+  layout->addWidget(m_log);
+
+  m_progress = new QProgressBar(central);
+  m_progress->setObjectName(QStringLiteral("ProgressBar1"));
+  m_progress->setRange(0, 100);
+  m_progress->setValue(0);
+  m_progress->setTextVisible(false);
+  m_progress->setFixedHeight(20);
+  layout->addWidget(m_progress);
+  setCentralWidget(central);
+
+  m_ui = std::make_unique<QtUserInterface>(this, m_log, m_progress);
+  for (auto it = builder.buttons().begin(); it != builder.buttons().end(); ++it) m_fields.add(it.value());
+  wireSettings();
+
+  applyStartValues(m_fields, *m_ui);
+  setWindowTitle(QStringLiteral("APRS Trekmor Configurator v1.12"));
+
+  // Fixed size, just large enough for the content; minimise but no maximise.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  adjustSize();
+  setFixedSize(sizeHint());
+}
+
+MainWindow::~MainWindow() = default;
+
+QWidget* MainWindow::buildCommandRow() {
+  auto* row = new QWidget;
+  auto* line = new QHBoxLayout(row);
+  line->setContentsMargins(0, 0, 0, 0);
+
+  auto* connection = new QGroupBox(QStringLiteral("Connection:"), row);
+  connection->setObjectName(QStringLiteral("GroupBox3"));
+  auto* connectionLine = new QHBoxLayout(connection);
+  auto* read = commandButton(connection, "Button_read_config", "Read config", "Reads current configuration from device.");
+  auto* write = commandButton(connection, "Button_write_config", "Write config", "Writes current configuration to device.");
+  auto* upload = commandButton(connection, "Button_upload_firmware", "Upload firmware", "Uploads firmware to device.");
+  connectionLine->addWidget(read);
+  connectionLine->addWidget(write);
+  connectionLine->addWidget(upload);
+
+  auto* files = new QGroupBox(QStringLiteral("Configuration import/export:"), row);
+  files->setObjectName(QStringLiteral("GroupBox1"));
+  auto* filesLine = new QHBoxLayout(files);
+  auto* save = commandButton(files, "Button_save_to_file", "Save to file",
+                             "Saves current configuration from Configurator application to file.");
+  auto* load = commandButton(files, "Button_read_from_file", "Read from file",
+                             "Reads current configuration from file to Configurator application.");
+  filesLine->addWidget(save);
+  filesLine->addWidget(load);
+
+  line->addWidget(connection);
+  line->addWidget(files);
+  line->addStretch(1);
+  line->addWidget(logo(row, "Image1", ":/pictures/logo-wide.svg", QSize(169, 49)));
+  line->addWidget(logo(row, "Image2", ":/pictures/logo-small.svg", QSize(61, 49)));
+
+  connect(read, &QPushButton::clicked, this, &MainWindow::Button_read_configClick);
+  connect(write, &QPushButton::clicked, this, &MainWindow::Button_write_configClick);
+  connect(upload, &QPushButton::clicked, this, &MainWindow::Button_upload_firmwareClick);
+  connect(save, &QPushButton::clicked, this, &MainWindow::Button_save_to_fileClick);
+  connect(load, &QPushButton::clicked, this, &MainWindow::Button_read_from_fileClick);
+  return row;
+}
+
+void MainWindow::wireSettings() {
+  for (const Group* group : packOrder()) {
+    // Rules that follow a user's choice hang on `activated`, which a selection
+    // set by code never emits.
+    for (const auto& [control, rule] : group->userTriggers) {
+      if (auto* combo = qobject_cast<QComboBox*>(m_fields.widget(control))) {
+        connect(combo, &QComboBox::activated, this, [this, rule = rule] { rule(m_fields, *m_ui); });
+      }
+    }
+    for (const auto& [name, action] : group->buttons) {
+      if (auto* button = qobject_cast<QPushButton*>(m_fields.widget(name))) {
+        connect(button, &QPushButton::clicked, this, [this, action = action] { action(m_fields); });
+      }
+    }
+  }
+}
+
+bool MainWindow::packWriteImage() {
+  const std::uint32_t seed = m_stampSeed.value_or(static_cast<std::uint32_t>(std::time(nullptr)));
+  const PackResult result = packConfigImage(m_fields, m_writeImage, seed);
+  if (result.status == PackResult::Status::CheckFailed) m_ui->information(result.message);
+  if (result.status == PackResult::Status::ConversionError) m_ui->error(result.message);
+  return static_cast<bool>(result);
+}
+
+void MainWindow::Button_write_configClick() {
+  if (!packWriteImage()) return;
+  // The device link takes the packed image from here.
+}
+
+void MainWindow::Button_read_configClick() {}
+
+void MainWindow::Button_upload_firmwareClick() {}
+
+void MainWindow::Button_save_to_fileClick() {}
+
+void MainWindow::Button_read_from_fileClick() {}
+
+}  // namespace trekmor

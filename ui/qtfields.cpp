@@ -1,0 +1,79 @@
+#include "ui/qtfields.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+
+namespace trekmor {
+
+namespace {
+const char* const kDeclaredMaxLength = "declaredMaxLength";
+QString key(std::string_view control) { return QString::fromLatin1(control.data(), qsizetype(control.size())); }
+}  // namespace
+
+std::string toSingleByte(const QString& text) {
+  std::string out;
+  out.reserve(std::size_t(text.size()));
+  for (QChar c : text) out.push_back(c.unicode() <= 0xFF ? static_cast<char>(c.unicode()) : '\x7F');
+  return out;
+}
+
+QString fromSingleByte(std::string_view text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
+
+void QtFields::add(QWidget* widget) {
+  if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->setProperty(kDeclaredMaxLength, edit->maxLength());
+  m_widgets.insert(widget->objectName(), widget);
+}
+
+QWidget* QtFields::widget(std::string_view control) const { return m_widgets.value(key(control), nullptr); }
+
+std::string QtFields::text(std::string_view control) const {
+  QWidget* w = widget(control);
+  if (auto* edit = qobject_cast<QLineEdit*>(w)) return toSingleByte(edit->text());
+  if (auto* rich = qobject_cast<QPlainTextEdit*>(w)) return toSingleByte(rich->toPlainText());
+  if (auto* combo = qobject_cast<QComboBox*>(w)) return toSingleByte(combo->currentText());
+  return {};
+}
+
+void QtFields::setText(std::string_view control, std::string_view value) {
+  QWidget* w = widget(control);
+  const QString text = fromSingleByte(value);
+  if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+    // The maximum length limits typing only: a longer text set from a file is
+    // held whole (QLineEdit would cut it) so that the pack can refuse it.
+    const int declared = edit->property(kDeclaredMaxLength).toInt();
+    edit->setMaxLength(std::max(declared, int(text.size())));
+    edit->setText(text);
+  } else if (auto* rich = qobject_cast<QPlainTextEdit*>(w)) {
+    rich->setPlainText(text);
+  } else if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->isEditable()) {
+    const QSignalBlocker blocker(combo);
+    combo->setEditText(text);
+  }
+}
+
+int QtFields::index(std::string_view control) const {
+  auto* combo = qobject_cast<QComboBox*>(widget(control));
+  if (!combo) return -1;
+  // Typed text that is no item of an editable list counts as no selection.
+  if (combo->isEditable() && combo->findText(combo->currentText()) != combo->currentIndex()) return -1;
+  return combo->currentIndex();
+}
+
+void QtFields::setIndex(std::string_view control, int value) {
+  auto* combo = qobject_cast<QComboBox*>(widget(control));
+  if (!combo) return;
+  combo->setCurrentIndex(value >= 0 && value < combo->count() ? value : -1);
+}
+
+bool QtFields::enabled(std::string_view control) const {
+  QWidget* w = widget(control);
+  return w && w->isEnabled();
+}
+
+void QtFields::setEnabled(std::string_view control, bool value) {
+  if (QWidget* w = widget(control)) w->setEnabled(value);
+}
+
+}  // namespace trekmor
