@@ -16,6 +16,8 @@ class UserInterface {
   // The application's standard error box: the application title as caption
   // and a full stop added to the text.
   virtual void error(std::string_view text) = 0;
+  // A plain message box with one OK button (the device information).
+  virtual void message(std::string_view text) { information(text); }
   // Appends one line to the log pane.
   virtual void log(std::string_view line) = 0;
   virtual void setProgressRange(int maximum) = 0;

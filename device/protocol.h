@@ -1,0 +1,58 @@
+// The report protocol of the APRS Trekmor: every exchange is one 65-byte
+// report out and one 65-byte report back. Byte 0 is the report id (always 0),
+// byte 1 the command; the reply repeats the command in its byte 1.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace trekmor {
+
+inline constexpr std::uint16_t kVendorId = 0x0483;
+inline constexpr std::uint16_t kProductId = 0xA052;
+
+inline constexpr std::size_t kReportSize = 65;
+using Report = std::array<std::uint8_t, kReportSize>;
+
+enum class Command : std::uint8_t {
+  SerialNumber = 0xF7,
+  HardwareVersion = 0xFA,
+  FirmwareVersion = 0xFB,
+  ReadPage = 0xFC,
+  WritePage = 0xFD,
+  WriteFirmwareBlock = 0xFE,
+};
+
+// Byte places in a report.
+inline constexpr std::size_t kReportIdByte = 0;
+inline constexpr std::size_t kCommandByte = 1;
+inline constexpr std::size_t kNumberOffset = 2;   // page or block number, 2 bytes
+inline constexpr std::size_t kPayloadOffset = 4;  // 32 data bytes of a page or block
+inline constexpr std::size_t kSumOffset = 36;     // 16-bit sum of the 32 data bytes
+inline constexpr std::size_t kReplyValueOffset = 2;  // version number, hardware text, serial
+inline constexpr std::size_t kBlockSize = 32;
+inline constexpr std::size_t kSerialNumberSize = 12;
+
+// The device firmware this configurator works with, in hundredths (1.12).
+inline constexpr std::uint32_t kConfiguratorFirmwareVersion = 112;
+// The largest firmware image the device takes.
+inline constexpr std::size_t kFirmwareMaxSize = 112640;
+
+using Block = std::span<const std::uint8_t, kBlockSize>;
+
+// Sum of the bytes as unsigned numbers, kept in 16 bits (32 bytes reach 8160 at most).
+std::uint16_t blockSum(Block bytes);
+
+Report makeWritePage(std::uint16_t page, Block bytes);
+Report makeReadPage(std::uint16_t page);
+Report makeWriteFirmwareBlock(std::uint16_t block, Block bytes);
+// A query carries nothing but its command: firmware version, hardware version, serial number.
+Report makeQuery(Command command);
+
+inline bool replyIs(const Report& reply, Command command) {
+  return reply[kCommandByte] == static_cast<std::uint8_t>(command);
+}
+
+}  // namespace trekmor

@@ -1,0 +1,92 @@
+// A model of the APRS Trekmor's side of the report protocol: its 5120-byte
+// EEPROM, firmware version, hardware text and serial number, the firmware
+// blocks it receives, and faults to inject. It parses requests with its own
+// code, as the device does, so that it checks the configurator instead of
+// repeating it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace trekmor::sim {
+
+using Packet = std::array<std::uint8_t, 65>;
+using Eeprom = std::array<std::uint8_t, 5120>;
+using Serial = std::array<std::uint8_t, 12>;
+
+enum class FaultKind {
+  WriteFail,         // the reply to the write of page N names another command; the page is not stored
+  ReadBadSum,        // the reply to the read of page N carries a sum one too high
+  ReadBadCommand,    // the reply to the read of page N names another command
+  BlockFail,         // the reply to firmware block N names another command; the block is not stored
+  NoAnswer,          // exchange N (counting from 0) and every later one get no reply
+  SerialBadCommand,  // the serial-number reply names another command (N is ignored)
+};
+
+struct Fault {
+  FaultKind kind;
+  long n = 0;
+  bool operator==(const Fault&) const = default;
+};
+
+// "write-fail@3,no-answer@200"; nothing on a malformed list (the error says why).
+std::optional<std::vector<Fault>> parseFaults(std::string_view text, std::string* error = nullptr);
+
+struct Settings {
+  std::uint32_t firmwareVersion = 112;
+  std::string hardware = "Trekmor HW 2.1";
+  Serial serial = {0x30, 0x00, 0x24, 0x00, 0x0F, 0x51, 0x38, 0x33, 0x35, 0x36, 0xA0, 0x7F};
+  bool absent = false;        // no device present
+  bool denied = false;        // present, but opening it fails (missing permissions)
+  std::vector<Fault> faults;
+  std::string eepromFile;     // empty: the EEPROM lives in memory only
+  std::string firmwareOut;    // empty: received firmware is kept in memory only
+};
+
+// Reads the TREKMOR_SIM_* variables through `lookup` (getenv in the preload
+// library). Nothing on a malformed value, with the reason in `error`.
+using Lookup = const char* (*)(const char*);
+std::optional<Settings> settingsFromEnvironment(Lookup lookup, std::string* error);
+
+class DeviceSimulator {
+ public:
+  // Loads the EEPROM file when one is named, creating it zero-filled when missing.
+  explicit DeviceSimulator(Settings settings = {});
+
+  // The device's answer to one request, or nothing when it does not answer.
+  std::optional<Packet> handle(const Packet& request);
+
+  const Settings& settings() const { return m_settings; }
+  Settings& settings() { return m_settings; }
+  const Eeprom& eeprom() const { return m_eeprom; }
+  void setEeprom(const Eeprom& eeprom);
+  // Every request received, in order.
+  const std::vector<Packet>& requests() const { return m_requests; }
+  void clearRequests() { m_requests.clear(); }
+  // Firmware blocks received, by block number.
+  const std::map<std::uint16_t, std::array<std::uint8_t, 32>>& firmwareBlocks() const { return m_blocks; }
+  // The received blocks laid out by number (gaps as zeros).
+  std::vector<std::uint8_t> receivedFirmware() const;
+  // Writes the received firmware to Settings::firmwareOut, if named.
+  void saveFirmware() const;
+
+ private:
+  bool faultAt(FaultKind kind, long n) const;
+  Packet writePage(const Packet& request, Packet reply);
+  Packet readPage(const Packet& request, Packet reply);
+  Packet writeBlock(const Packet& request, Packet reply);
+  void storePage(std::size_t page);
+
+  Settings m_settings;
+  Eeprom m_eeprom{};
+  std::vector<Packet> m_requests;
+  std::map<std::uint16_t, std::array<std::uint8_t, 32>> m_blocks;
+  long m_exchanges = 0;
+};
+
+}  // namespace trekmor::sim
