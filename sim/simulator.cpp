@@ -70,10 +70,12 @@ void fail(std::string* error, std::string text) {
 
 std::optional<std::vector<Fault>> parseFaults(std::string_view text, std::string* error) {
   std::vector<Fault> faults;
-  while (!text.empty()) {
+  if (text.empty()) return faults;
+  for (bool more = true; more;) {
     const std::size_t comma = text.find(',');
+    more = comma != std::string_view::npos;
     const std::string_view item = text.substr(0, comma);
-    text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
+    if (more) text = text.substr(comma + 1);
     const std::size_t at = item.find('@');
     const std::string_view name = item.substr(0, at);
     const auto kind = std::find_if(std::begin(kKinds), std::end(kKinds), [&](const KindName& k) { return k.name == name; });

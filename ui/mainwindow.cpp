@@ -1,5 +1,6 @@
 #include "ui/mainwindow.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -13,6 +14,8 @@
 #include <QVBoxLayout>
 #include <ctime>
 
+#include "device/firmware.h"
+#include "device/flows.h"
 #include "settings/pipeline.h"
 #include "settings/registry.h"
 #include "ui/formbuilder.h"
@@ -37,7 +40,8 @@ QWidget* logo(QWidget* parent, const char* name, const char* resource, QSize siz
 
 }  // namespace
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+MainWindow::MainWindow(QWidget* parent)
+    : QMainWindow(parent), m_transport(std::make_unique<HidapiTransport>()), m_firmware(carriedFirmware()) {
   setObjectName(QStringLiteral("Form1"));
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
@@ -97,6 +101,8 @@ QWidget* MainWindow::buildCommandRow() {
   connectionLine->addWidget(read);
   connectionLine->addWidget(write);
   connectionLine->addWidget(upload);
+  // The device flows switch the command buttons through the field interface.
+  for (QPushButton* button : {read, write, upload}) m_fields.add(button);
 
   auto* files = new QGroupBox(QStringLiteral("Configuration import/export:"), row);
   files->setObjectName(QStringLiteral("GroupBox1"));
@@ -107,6 +113,7 @@ QWidget* MainWindow::buildCommandRow() {
                              "Reads current configuration from file to Configurator application.");
   filesLine->addWidget(save);
   filesLine->addWidget(load);
+  for (QPushButton* button : {save, load}) m_fields.add(button);
 
   line->addWidget(connection);
   line->addWidget(files);
@@ -139,22 +146,32 @@ void MainWindow::wireSettings() {
   }
 }
 
-bool MainWindow::packWriteImage() {
-  const std::uint32_t seed = m_stampSeed.value_or(static_cast<std::uint32_t>(std::time(nullptr)));
-  const PackResult result = packConfigImage(m_fields, m_writeImage, seed);
-  if (result.status == PackResult::Status::CheckFailed) m_ui->information(result.message);
-  if (result.status == PackResult::Status::ConversionError) m_ui->error(result.message);
-  return static_cast<bool>(result);
-}
-
 void MainWindow::Button_write_configClick() {
-  if (!packWriteImage()) return;
-  // The device link takes the packed image from here.
+  const std::uint32_t seed = m_stampSeed.value_or(static_cast<std::uint32_t>(std::time(nullptr)));
+  writeConfig(m_fields, *m_ui, *m_transport, m_writeImage, seed);
 }
 
-void MainWindow::Button_read_configClick() {}
+void MainWindow::Button_read_configClick() { readConfig(m_fields, *m_ui, *m_transport, m_readImage); }
 
-void MainWindow::Button_upload_firmwareClick() {}
+void MainWindow::Button_upload_firmwareClick() {
+  // The upload lets the window process events between blocks, so a second
+  // click could arrive before the buttons are disabled; it is ignored.
+  if (m_uploadRunning) return;
+  m_uploadRunning = true;
+  struct Finish {
+    bool& running;
+    ~Finish() { running = false; }
+  } finish{m_uploadRunning};
+  uploadFirmware(m_fields, *m_ui, *m_transport, m_firmware);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (m_uploadRunning) {
+    event->ignore();
+    return;
+  }
+  QMainWindow::closeEvent(event);
+}
 
 void MainWindow::Button_save_to_fileClick() {}
 

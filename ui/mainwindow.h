@@ -3,9 +3,12 @@
 #pragma once
 
 #include <QMainWindow>
+#include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 
+#include "device/transport.h"
 #include "image/image.h"
 #include "ui/qtfields.h"
 #include "ui/qtui.h"
@@ -27,6 +30,13 @@ class MainWindow final : public QMainWindow {
   QtFields& fields() { return m_fields; }
   QtUserInterface& userInterface() { return *m_ui; }
   const Image& writeImage() const { return m_writeImage; }
+  const Image& readImage() const { return m_readImage; }
+
+  // The device channel; hidapi unless a test puts the simulator in its place.
+  void setTransport(std::unique_ptr<HidTransport> transport) { m_transport = std::move(transport); }
+  // The firmware image "Upload firmware" sends; by default the one the program carries.
+  void setFirmwareImage(std::optional<std::span<const std::uint8_t>> image) { m_firmware = image; }
+  bool uploadRunning() const { return m_uploadRunning; }
 
   // Seeds the image stamp of the next packs; by default the current time.
   void setStampSeed(std::optional<std::uint32_t> seed) { m_stampSeed = seed; }
@@ -38,11 +48,14 @@ class MainWindow final : public QMainWindow {
   void Button_save_to_fileClick();
   void Button_read_from_fileClick();
 
+ protected:
+  // Refused while a firmware upload runs: quitting half-way would leave the
+  // device without a whole firmware.
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   QWidget* buildCommandRow();
   void wireSettings();
-  // Packs the write image; on a failed check or conversion error shows its box.
-  bool packWriteImage();
 
   QtFields m_fields;
   std::unique_ptr<QtUserInterface> m_ui;
@@ -52,6 +65,9 @@ class MainWindow final : public QMainWindow {
   Image m_writeImage{};
   Image m_readImage{};
   std::optional<std::uint32_t> m_stampSeed;
+  std::unique_ptr<HidTransport> m_transport;
+  std::optional<std::span<const std::uint8_t>> m_firmware;
+  bool m_uploadRunning = false;
 };
 
 }  // namespace trekmor

@@ -20,13 +20,22 @@ void QtUserInterface::error(std::string_view text) {
   show(Box::Error, QString::fromLatin1(kApplicationTitle), fromSingleByte(text) + QLatin1Char('.'));
 }
 
+void QtUserInterface::message(std::string_view text) {
+  // The device's lines end in CR LF; a Qt label breaks lines at LF alone.
+  QString shown = fromSingleByte(text);
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  show(Box::Plain, QString::fromLatin1(kApplicationTitle), shown);
+}
+
 void QtUserInterface::show(Box box, const QString& caption, const QString& text) {
   if (m_sink) {
     m_sink(box, caption, text);
     return;
   }
-  QMessageBox message(box == Box::Information ? QMessageBox::Information : QMessageBox::Critical, caption, text,
-                      QMessageBox::Ok, m_parent);
+  const QMessageBox::Icon icon = box == Box::Information ? QMessageBox::Information
+                                 : box == Box::Error     ? QMessageBox::Critical
+                                                         : QMessageBox::NoIcon;
+  QMessageBox message(icon, caption, text, QMessageBox::Ok, m_parent);
   message.exec();
 }
 

@@ -17,7 +17,7 @@ inline constexpr const char* kApplicationTitle = "APRS Trekmor Configurator";
 
 class QtUserInterface final : public UserInterface {
  public:
-  enum class Box { Information, Error };
+  enum class Box { Information, Error, Plain };
   // Tests replace the modal boxes with a recorder.
   using BoxSink = std::function<void(Box, const QString& caption, const QString& text)>;
 
@@ -26,6 +26,7 @@ class QtUserInterface final : public UserInterface {
 
   void information(std::string_view text) override;
   void error(std::string_view text) override;
+  void message(std::string_view text) override;
   void log(std::string_view line) override;
   void setProgressRange(int maximum) override;
   void setProgress(int position) override;
