@@ -1,0 +1,145 @@
+// The window's device buttons against the simulator: what Memo1, the
+// progress bar and the boxes show, the command buttons during an upload, and
+// the close refused while it runs.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include "device/flows.h"
+#include "sim/transport.h"
+#include "ui/mainwindow.h"
+
+namespace trekmor {
+namespace {
+
+struct Box {
+  QtUserInterface::Box kind;
+  QString caption;
+  QString text;
+};
+
+class DeviceWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    window = std::make_unique<MainWindow>();
+    window->setTransport(std::make_unique<sim::SimulatedTransport>(device));
+    window->setFirmwareImage(std::nullopt);
+    window->userInterface().setBoxSink([this](QtUserInterface::Box kind, const QString& caption, const QString& text) {
+      boxes.push_back({kind, caption, text});
+    });
+  }
+  template <typename T>
+  T* find(const char* name) {
+    return window->findChild<T*>(QString::fromLatin1(name));
+  }
+  void click(const char* button) { find<QPushButton>(button)->click(); }
+  QStringList logLines() { return find<QPlainTextEdit>("Memo1")->toPlainText().split(QLatin1Char('\n')); }
+  bool allButtonsEnabled() {
+    for (std::string_view name : kCommandButtons) {
+      if (!find<QPushButton>(std::string(name).c_str())->isEnabled()) return false;
+    }
+    return true;
+  }
+
+  sim::DeviceSimulator device;
+  std::unique_ptr<MainWindow> window;
+  std::vector<Box> boxes;
+};
+
+TEST_F(DeviceWindow, WriteThenReadConfigThroughTheButtons) {
+  window->setStampSeed(42);
+  click("Button_write_config");
+  QStringList lines = logLines();
+  ASSERT_EQ(lines.size(), 162);
+  EXPECT_EQ(lines.front(), QStringLiteral("APRS Trekmor found, vid: Vid_0483, pid: A052"));
+  EXPECT_EQ(lines[1], QStringLiteral("Page written: 1/160"));
+  EXPECT_EQ(lines[160], QStringLiteral("Page written: 160/160"));
+  EXPECT_EQ(lines.back(), QStringLiteral("Eeprom write success"));
+  EXPECT_EQ(find<QProgressBar>("ProgressBar1")->maximum(), 160);
+  EXPECT_EQ(find<QProgressBar>("ProgressBar1")->value(), 0);
+  EXPECT_EQ(device.eeprom(), window->writeImage());
+  EXPECT_TRUE(boxes.empty());
+
+  auto* callsign = find<QLineEdit>("Callsign");
+  const QString written = callsign->text();
+  callsign->setText(QStringLiteral("CHANGE"));
+  click("Button_read_config");
+  lines = logLines();
+  ASSERT_EQ(lines.size(), 162 + 163);
+  EXPECT_EQ(lines[162], QStringLiteral("APRS Trekmor found, vid: Vid_0483, pid: A052"));
+  EXPECT_EQ(lines[322], QStringLiteral("Page read: 160/160"));
+  EXPECT_EQ(lines[323], QStringLiteral("Eeprom read success."));
+  EXPECT_EQ(lines[324], QStringLiteral("APRS Trekmor found, vid: Vid_0483, pid: A052"));
+  EXPECT_EQ(callsign->text(), written);
+  EXPECT_EQ(window->readImage(), window->writeImage());
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].kind, QtUserInterface::Box::Plain);
+  EXPECT_EQ(boxes[0].text, QStringLiteral("Firmware version: 1.12\nHardware version: Trekmor HW 2.1\n"
+                                          "Serial number: 300024000F5138333536A07F"));
+}
+
+TEST_F(DeviceWindow, PackFailureShowsItsBoxAndTouchesNoDevice) {
+  find<QLineEdit>("Txtail")->setText(QStringLiteral("1001"));
+  click("Button_write_config");
+  EXPECT_TRUE(find<QPlainTextEdit>("Memo1")->toPlainText().isEmpty());
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].kind, QtUserInterface::Box::Information);
+  EXPECT_EQ(boxes[0].text, QStringLiteral("TX tail - range error (0 - 1000)."));
+  EXPECT_TRUE(device.requests().empty());
+}
+
+TEST_F(DeviceWindow, UploadWithoutACarriedImageSendsNothing) {
+  click("Button_upload_firmware");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, QStringLiteral("Firmware resource not found (FindResource)."));
+  EXPECT_TRUE(device.requests().empty());
+  EXPECT_TRUE(allButtonsEnabled());
+}
+
+TEST_F(DeviceWindow, ButtonsAreOffAndTheWindowStaysOpenDuringAnUpload) {
+  std::vector<std::uint8_t> image(32 * 50, 0x5A);
+  window->setFirmwareImage(image);
+  window->show();
+  bool closedDuringUpload = true;
+  bool buttonsOffDuringUpload = false;
+  // Runs in the first round of event processing between blocks.
+  QTimer::singleShot(0, window.get(), [&] {
+    buttonsOffDuringUpload = !find<QPushButton>("Button_read_config")->isEnabled() &&
+                             !find<QPushButton>("Button_read_from_file")->isEnabled() && window->uploadRunning();
+    closedDuringUpload = window->close();
+  });
+  click("Button_upload_firmware");
+  EXPECT_TRUE(buttonsOffDuringUpload);
+  EXPECT_FALSE(closedDuringUpload);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_FALSE(window->uploadRunning());
+  EXPECT_TRUE(allButtonsEnabled());
+  EXPECT_EQ(logLines().back(), QStringLiteral("Firmware upgrade success"));
+  EXPECT_EQ(device.receivedFirmware(), image);
+  EXPECT_TRUE(window->close());  // once the upload is over the window closes
+}
+
+TEST_F(DeviceWindow, FailedUploadEnablesTheButtonsAgain) {
+  device.settings().faults = {{sim::FaultKind::BlockFail, 9}};
+  std::vector<std::uint8_t> image(53248, 0x11);
+  window->setFirmwareImage(image);
+  click("Button_upload_firmware");
+  EXPECT_EQ(logLines().back(), QStringLiteral("Page write error: 10/1664"));
+  EXPECT_EQ(find<QProgressBar>("ProgressBar1")->value(), 9);
+  EXPECT_TRUE(allButtonsEnabled());
+  EXPECT_FALSE(window->uploadRunning());
+}
+
+TEST_F(DeviceWindow, AbsentDevice) {
+  device.settings().absent = true;
+  for (const char* button : {"Button_write_config", "Button_read_config", "Button_upload_firmware"}) click(button);
+  EXPECT_EQ(logLines(), QStringList(3, QStringLiteral("APRS Trekmor not found.")));
+  EXPECT_TRUE(boxes.empty());
+}
+
+}  // namespace
+}  // namespace trekmor
