@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages the build, the program and the tests need,
 # but only those that are missing.
 set -euo pipefail
-packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgl-dev libhidapi-dev
+packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgl-dev libhidapi-dev pkg-config
           googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
           xvfb xauth)
 missing=()
