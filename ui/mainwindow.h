@@ -10,6 +10,7 @@
 #include "ui/qtfields.h"
 #include "ui/qtui.h"
 
+class QDialog;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
@@ -28,6 +29,9 @@ class MainWindow final : public QMainWindow {
   QtUserInterface& userInterface() { return *m_ui; }
   const Image& writeImage() const { return m_writeImage; }
 
+  // The window that "Special strings" shows modally.
+  void setSpecialStringsWindow(QDialog* window) { m_specialStrings = window; }
+
   // Seeds the image stamp of the next packs; by default the current time.
   void setStampSeed(std::optional<std::uint32_t> seed) { m_stampSeed = seed; }
 
@@ -37,6 +41,7 @@ class MainWindow final : public QMainWindow {
   void Button_upload_firmwareClick();
   void Button_save_to_fileClick();
   void Button_read_from_fileClick();
+  void Button_special_stringsClick();
 
  private:
   QWidget* buildCommandRow();
@@ -52,6 +57,7 @@ class MainWindow final : public QMainWindow {
   Image m_writeImage{};
   Image m_readImage{};
   std::optional<std::uint32_t> m_stampSeed;
+  QDialog* m_specialStrings = nullptr;
 };
 
 }  // namespace trekmor
