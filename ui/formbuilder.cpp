@@ -18,6 +18,14 @@ namespace trekmor {
 namespace {
 QString qs(const std::string& s) { return fromSingleByte(s); }
 
+QString accessibleName(const FieldDecl& field) {
+  QString name = qs(field.caption).trimmed();
+  while (name.endsWith(QLatin1Char(':'))) name.chop(1);
+  if (name.isEmpty()) name = qs(field.hint).section(QLatin1Char('.'), 0, 0).trimmed();
+  if (name.isEmpty()) name = qs(field.control);
+  return name;
+}
+
 int columnCount(const Page& page) {
   int columns = 1;
   for (const Row& row : page.rows) {
@@ -145,6 +153,10 @@ QWidget* FormBuilder::buildField(const FieldDecl& field, QWidget* parent) {
   }
   widget->setObjectName(qs(field.control));
   if (!field.hint.empty()) widget->setToolTip(qs(field.hint));
+  // Screen readers announce the caption (or, for the few fields without one,
+  // the hint) and read the hint as the description.
+  widget->setAccessibleName(accessibleName(field));
+  widget->setAccessibleDescription(qs(field.hint));
   m_fields.add(widget);
   return widget;
 }

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -74,6 +75,9 @@ MainWindow::MainWindow(QWidget* parent)
   m_ui = std::make_unique<QtUserInterface>(this, m_log, m_progress);
   for (auto it = builder.buttons().begin(); it != builder.buttons().end(); ++it) m_fields.add(it.value());
   wireSettings();
+  if (auto* special = qobject_cast<QPushButton*>(m_fields.widget("Button_special_strings"))) {
+    connect(special, &QPushButton::clicked, this, &MainWindow::Button_special_stringsClick);
+  }
 
   applyStartValues(m_fields, *m_ui);
   setWindowTitle(QStringLiteral("APRS Trekmor Configurator v1.12"));
@@ -176,5 +180,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::Button_save_to_fileClick() {}
 
 void MainWindow::Button_read_from_fileClick() {}
+
+void MainWindow::Button_special_stringsClick() {
+  if (m_specialStrings) m_specialStrings->exec();
+}
 
 }  // namespace trekmor

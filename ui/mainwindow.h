@@ -13,6 +13,7 @@
 #include "ui/qtfields.h"
 #include "ui/qtui.h"
 
+class QDialog;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
@@ -38,6 +39,9 @@ class MainWindow final : public QMainWindow {
   void setFirmwareImage(std::optional<std::span<const std::uint8_t>> image) { m_firmware = image; }
   bool uploadRunning() const { return m_uploadRunning; }
 
+  // The window that "Special strings" shows modally.
+  void setSpecialStringsWindow(QDialog* window) { m_specialStrings = window; }
+
   // Seeds the image stamp of the next packs; by default the current time.
   void setStampSeed(std::optional<std::uint32_t> seed) { m_stampSeed = seed; }
 
@@ -47,6 +51,7 @@ class MainWindow final : public QMainWindow {
   void Button_upload_firmwareClick();
   void Button_save_to_fileClick();
   void Button_read_from_fileClick();
+  void Button_special_stringsClick();
 
  protected:
   // Refused while a firmware upload runs: quitting half-way would leave the
@@ -65,6 +70,7 @@ class MainWindow final : public QMainWindow {
   Image m_writeImage{};
   Image m_readImage{};
   std::optional<std::uint32_t> m_stampSeed;
+  QDialog* m_specialStrings = nullptr;
   std::unique_ptr<HidTransport> m_transport;
   std::optional<std::span<const std::uint8_t>> m_firmware;
   bool m_uploadRunning = false;

@@ -1,0 +1,94 @@
+// The look of the whole window: on every tab and sub-tab, nothing lies outside
+// its parent's visible area and no two input controls overlap. Run at device
+// pixel ratio 1 and, through a second test entry with QT_SCALE_FACTOR=2, at 2.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+
+#include "settings/registry.h"
+#include "ui/mainwindow.h"
+
+namespace trekmor {
+namespace {
+
+bool isInput(const QWidget* w) {
+  return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QComboBox*>(w) ||
+         qobject_cast<const QPlainTextEdit*>(w) || qobject_cast<const QAbstractButton*>(w);
+}
+
+// Makes every tab on the path to `page` current, so that it is laid out and visible.
+void bringToFront(QWidget* page) {
+  for (QWidget* w = page; w; w = w->parentWidget()) {
+    if (auto* tabs = qobject_cast<QTabWidget*>(w->parentWidget() ? w->parentWidget()->parentWidget() : nullptr)) {
+      const int index = tabs->indexOf(w);
+      if (index >= 0) tabs->setCurrentIndex(index);
+    }
+  }
+}
+
+void collectPages(const std::vector<Page>& pages, std::vector<std::string>& out) {
+  for (const Page& p : pages) {
+    out.push_back(p.objectName);
+    collectPages(p.inner, out);
+  }
+}
+
+TEST(WindowGeometry, EveryTabShowsItsControlsWhollyAndWithoutOverlap) {
+  MainWindow window;
+  window.show();
+  std::vector<std::string> names;
+  collectPages(tabTree(), names);
+  ASSERT_GE(names.size(), 30u);
+  for (const std::string& name : names) {
+    auto* page = window.findChild<QWidget*>(QString::fromStdString(name));
+    ASSERT_NE(page, nullptr) << name;
+    bringToFront(page);
+    QApplication::processEvents();
+    ASSERT_TRUE(page->isVisible()) << name;
+
+    std::vector<QWidget*> inputs;
+    for (QWidget* child : page->findChildren<QWidget*>()) {
+      if (!child->isVisibleTo(page) || !child->isVisible()) continue;
+      if (qobject_cast<QTabWidget*>(child->parentWidget()) == nullptr) {
+        // Wholly inside the visible area of its parent.
+        const QRect inParent = child->geometry();
+        EXPECT_TRUE(child->parentWidget()->rect().contains(inParent))
+            << name << ": " << child->objectName().toStdString() << " " << child->metaObject()->className()
+            << " lies outside its parent";
+      }
+      if (auto* label = qobject_cast<QLabel*>(child); label && !label->wordWrap() && label->pixmap().isNull()) {
+        EXPECT_GE(label->width(), label->sizeHint().width() - 1)
+            << name << ": label \"" << label->text().toStdString() << "\" is cut";
+      }
+      if (isInput(child) && child->window() == &window) inputs.push_back(child);
+    }
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+      for (std::size_t j = i + 1; j < inputs.size(); ++j) {
+        if (inputs[i]->isAncestorOf(inputs[j]) || inputs[j]->isAncestorOf(inputs[i])) continue;
+        const QRect a(inputs[i]->mapTo(&window, QPoint(0, 0)), inputs[i]->size());
+        const QRect b(inputs[j]->mapTo(&window, QPoint(0, 0)), inputs[j]->size());
+        EXPECT_FALSE(a.intersects(b)) << name << ": " << inputs[i]->objectName().toStdString() << " overlaps "
+                                      << inputs[j]->objectName().toStdString();
+      }
+    }
+  }
+}
+
+TEST(Accessibility, EverySettingsFieldHasANameAndItsHintAsDescription) {
+  MainWindow window;
+  for (const FieldDecl* field : allFields()) {
+    auto* widget = window.findChild<QWidget*>(QString::fromStdString(field->control));
+    ASSERT_NE(widget, nullptr) << field->control;
+    EXPECT_FALSE(widget->accessibleName().isEmpty()) << field->control;
+    EXPECT_EQ(widget->accessibleDescription(), QString::fromLatin1(field->hint.c_str())) << field->control;
+  }
+}
+
+}  // namespace
+}  // namespace trekmor
