@@ -2,10 +2,12 @@
 // tests: once the message loop runs, it clicks the buttons named in
 // TREKMOR_E2E_CLICKS (comma-separated objectNames) in order, answers every
 // message box with OK while recording it, writes the log pane and the boxes
-// to TREKMOR_E2E_OUT and ends the program.
+// to TREKMOR_E2E_OUT (and a picture of the window to TREKMOR_E2E_SCREENSHOT,
+// when set) and ends the program.
 #include <QApplication>
 #include <QFile>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextStream>
@@ -39,6 +41,8 @@ QWidget* mainWindow() {
 }
 
 void finish(QWidget* window) {
+  const QString screenshot = qEnvironmentVariable("TREKMOR_E2E_SCREENSHOT");
+  if (!screenshot.isEmpty()) window->grab().save(screenshot);
   QFile out(qEnvironmentVariable("TREKMOR_E2E_OUT"));
   if (out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
     QTextStream stream(&out);
