@@ -116,6 +116,7 @@ struct Cell {
   std::string hint;  // Button tooltip
   int span = 1;      // grid columns taken
   bool wrap = false; // Label: word-wrapped across its span
+  int chars = 0;     // Field: width in average characters (0: from the field); keeps grid columns even
   std::vector<Cell> children;  // Inline: cells laid out left to right in one grid cell
 };
 
@@ -130,6 +131,7 @@ struct Page {
   std::string objectName;
   std::string caption;
   std::vector<Row> rows;
+  bool compact = false;      // columns keep their natural widths; spare room stays right of them
   std::string innerName;     // objectName of an inner tab control, if any
   std::vector<Page> inner;   // its tabs
 };

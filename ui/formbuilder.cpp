@@ -26,6 +26,19 @@ QString accessibleName(const FieldDecl& field) {
   return name;
 }
 
+// A fixed width of `chars` average characters: the columns of a channel grid
+// stay even whatever each channel's maximum length, and the page stays narrow.
+void fitToCharacters(QWidget* widget, int chars) {
+  if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(chars);
+  } else {
+    const int width = widget->fontMetrics().averageCharWidth() * chars + 12;
+    widget->setMinimumWidth(width);
+    widget->setMaximumWidth(width);
+  }
+}
+
 int columnCount(const Page& page) {
   int columns = 1;
   for (const Row& row : page.rows) {
@@ -64,6 +77,7 @@ QWidget* FormBuilder::buildPage(const Page& page) {
         column += cell.span;
       }
     }
+    if (page.compact) grid->setColumnStretch(columns, 1);
     outer->addLayout(grid);
   }
   if (!page.inner.empty()) {
@@ -82,7 +96,10 @@ QWidget* FormBuilder::buildCell(const Cell& cell, QWidget* parent) {
   switch (cell.kind) {
     case Cell::Kind::Field: {
       const FieldDecl* field = findField(cell.name);
-      return field ? buildField(*field, parent) : nullptr;
+      if (!field) return nullptr;
+      QWidget* widget = buildField(*field, parent);
+      if (cell.chars > 0) fitToCharacters(widget, cell.chars);
+      return widget;
     }
     case Cell::Kind::Caption: {
       const FieldDecl* field = findField(cell.name);
