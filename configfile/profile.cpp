@@ -297,6 +297,9 @@ bool writeFileAtomically(const fs::path& path, std::string_view bytes) {
   const bool exists = fs::exists(status);
   if (exists) {
     if (!fs::is_regular_file(status)) return false;
+    // A file without its write permission is read-only for us, even where
+    // the user's privileges would let us write it.
+    if ((status.permissions() & fs::perms::owner_write) == fs::perms::none) return false;
     // A read-only file stays read-only, although its folder would let us
     // replace it. Opening for appending writes nothing.
     std::FILE* probe = openFile(target, false);

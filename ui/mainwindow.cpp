@@ -193,7 +193,8 @@ void MainWindow::Button_upload_firmwareClick() {}
 QString MainWindow::configFolder() {
   const QDir config(QCoreApplication::applicationDirPath() + QStringLiteral("/config"));
   if (config.exists()) return config.absolutePath();
-  return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  return QDir(documents).exists() ? documents : QDir::homePath();
 }
 
 QString MainWindow::chooseFile(QFileDialog& dialog, QString& lastChosen) {

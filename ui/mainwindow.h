@@ -40,7 +40,8 @@ class MainWindow final : public QMainWindow {
   void setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
 
   // The folder both file dialogs open in: "config" beside the executable
-  // when it exists, otherwise the user's documents folder.
+  // when it exists, otherwise the user's documents folder (or the home
+  // folder where there is none): never a folder that cannot be written.
   static QString configFolder();
 
  public slots:
