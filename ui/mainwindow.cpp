@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -104,6 +105,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   };
   for (auto it = builder.buttons().begin(); it != builder.buttons().end(); ++it) m_fields.add(it.value());
   wireSettings();
+  if (auto* special = qobject_cast<QPushButton*>(m_fields.widget("Button_special_strings"))) {
+    connect(special, &QPushButton::clicked, this, &MainWindow::Button_special_stringsClick);
+  }
 
   applyStartValues(m_fields, *m_ui);
   setWindowTitle(QStringLiteral("APRS Trekmor Configurator v1.12"));
@@ -224,6 +228,10 @@ void MainWindow::Button_read_from_fileClick() {
   const QString file = chooseFile(*m_openDialog, m_lastOpened);
   if (file.isEmpty()) return;
   loadConfiguration(toPath(file), m_fields, *m_ui);
+}
+
+void MainWindow::Button_special_stringsClick() {
+  if (m_specialStrings) m_specialStrings->exec();
 }
 
 }  // namespace trekmor

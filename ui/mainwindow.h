@@ -11,6 +11,7 @@
 #include "ui/qtfields.h"
 #include "ui/qtui.h"
 
+class QDialog;
 class QFileDialog;
 class QPlainTextEdit;
 class QProgressBar;
@@ -29,6 +30,9 @@ class MainWindow final : public QMainWindow {
   QtFields& fields() { return m_fields; }
   QtUserInterface& userInterface() { return *m_ui; }
   const Image& writeImage() const { return m_writeImage; }
+
+  // The window that "Special strings" shows modally.
+  void setSpecialStringsWindow(QDialog* window) { m_specialStrings = window; }
 
   // Seeds the image stamp of the next packs; by default the current time.
   void setStampSeed(std::optional<std::uint32_t> seed) { m_stampSeed = seed; }
@@ -50,6 +54,7 @@ class MainWindow final : public QMainWindow {
   void Button_upload_firmwareClick();
   void Button_save_to_fileClick();
   void Button_read_from_fileClick();
+  void Button_special_stringsClick();
 
  private:
   QWidget* buildCommandRow();
@@ -72,6 +77,7 @@ class MainWindow final : public QMainWindow {
   QString m_lastSaved;
   QString m_lastOpened;
   FileChooser m_chooseFile;
+  QDialog* m_specialStrings = nullptr;
 };
 
 }  // namespace trekmor

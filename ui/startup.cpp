@@ -1,0 +1,81 @@
+#include "ui/startup.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QSvgWidget>
+#include <QThread>
+#include <exception>
+#include <memory>
+
+#include "ui/mainwindow.h"
+#include "ui/qtui.h"
+#include "ui/specialstrings.h"
+
+namespace trekmor {
+
+namespace {
+
+std::unique_ptr<QWidget> makeSplash() {
+  auto splash = std::make_unique<QSvgWidget>(QStringLiteral(":/pictures/splash.svg"));
+  splash->setObjectName(QStringLiteral("SplashScreen"));
+  splash->setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+  splash->setFixedSize(254, 254);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->geometry();
+    splash->move(area.center() - QPoint(127, 127));
+  }
+  return splash;
+}
+
+void showError(const QString& text) {
+  QMessageBox::critical(nullptr, QString::fromLatin1(kApplicationTitle), text);
+}
+
+void note(const StartupHooks& hooks, std::string_view step) {
+  if (hooks.trace) hooks.trace(step);
+}
+
+}  // namespace
+
+int runConfigurator(QApplication& app, const StartupHooks& hooks) {
+  try {
+    QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
+    QApplication::setApplicationDisplayName(QString::fromLatin1(kApplicationTitle));
+
+    std::unique_ptr<QWidget> splash = makeSplash();
+    splash->show();
+    splash->repaint();
+    app.processEvents();  // paint it now: nothing is processed until the loop
+    note(hooks, "splash shown");
+
+    MainWindow form1;
+    note(hooks, "main window built");
+    SpecialStringsWindow form2(&form1);
+    form1.setSpecialStringsWindow(&form2);
+    note(hooks, "special strings window built");
+
+    if (hooks.wait) hooks.wait(std::chrono::milliseconds(1500));
+    note(hooks, "waited");
+    splash.reset();
+    note(hooks, "splash removed");
+
+    form1.show();
+    if (hooks.beforeLoop) hooks.beforeLoop(form1);
+    note(hooks, "message loop");
+    QApplication::exec();
+  } catch (const std::exception& e) {
+    showError(QString::fromLocal8Bit(e.what()));
+  } catch (...) {
+    showError(QStringLiteral("Unknown error."));
+  }
+  return 0;
+}
+
+StartupHooks defaultStartupHooks() {
+  StartupHooks hooks;
+  hooks.wait = [](std::chrono::milliseconds pause) { QThread::msleep(static_cast<unsigned long>(pause.count())); };
+  return hooks;
+}
+
+}  // namespace trekmor
