@@ -171,9 +171,10 @@ Row rangeRow(const std::string& control, std::string range) {
   return row;
 }
 
-// The address row shared by the three beacon tabs: destination, two paths,
-// rate and comment, optionally behind a title.
-std::vector<Row> beaconRows(const Beacon& b, const std::string& title) {
+// The rows shared by the three beacon tabs: destination and two paths in one
+// line (optionally behind a title), then the rate and the comment, which
+// takes the rest of the page's width.
+std::vector<Row> beaconRows(const Beacon& b, const std::string& title, int columns) {
   const auto address = [&](const std::string& part) {
     return std::vector<Cell>{captionCell(b.control(part + "_string")), fieldCell(b.control(part + "_string")),
                              labelCell("-"), fieldCell(b.control(part + "_ssid"))};
@@ -185,18 +186,19 @@ std::vector<Row> beaconRows(const Beacon& b, const std::string& title) {
   }
   addresses.cells.push_back(labelCell(","));
   for (Cell& cell : address("path2")) addresses.cells.push_back(cell);
-  addresses.cells.push_back(captionCell(b.control("txrate")));
-  addresses.cells.push_back(fieldCell(b.control("txrate")));
-  Row comment{{captionCell(b.control("comment")), fieldCell(b.control("comment"))}, true};
-  return {addresses, comment};
+  return {addresses, formRow(b.control("txrate")),
+          Row{{captionCell(b.control("comment")), fieldCell(b.control("comment"), columns - 1)}, false}};
 }
 
+// Three columns: captions, fields and the range labels beside them; the
+// comment and the explanation reach over the last two.
 Page beaconPage(std::string objectName, std::string caption, std::vector<Row> own, const Beacon& b,
                 const std::string& title, std::string explanation) {
+  constexpr int columns = 3;
   Page p = page(std::move(objectName), std::move(caption));
   p.rows = std::move(own);
-  for (Row& row : beaconRows(b, title)) p.rows.push_back(std::move(row));
-  p.rows.push_back(wrappedText(std::move(explanation), 3));
+  for (Row& row : beaconRows(b, title, columns)) p.rows.push_back(std::move(row));
+  p.rows.push_back(wrappedText(std::move(explanation), columns));
   return p;
 }
 
