@@ -119,6 +119,21 @@ TEST_F(InterfacesWindowTest, TypingAStationNameRunsTheRulesAndCountsAsNoSelectio
   EXPECT_EQ(window->writeImage()[992], 0xFF);
 }
 
+TEST_F(InterfacesWindowTest, ATypedOrCompletedItemTextCountsAsThatItem) {
+  auto* station = combo("Weather_stationtype");
+  station->lineEdit()->clear();
+  QTest::keyClicks(station->lineEdit(), QStringLiteral("WS-2300"));
+  EXPECT_EQ(station->currentText(), QStringLiteral("WS-2300"));
+  EXPECT_EQ(window->fields().index("Weather_stationtype"), 5);
+  QTest::keyClicks(station->lineEdit(), QStringLiteral("0"));  // "WS-23000"
+  EXPECT_EQ(window->fields().index("Weather_stationtype"), -1);
+  window->fields().setIndex("Weather_stationtype", 8);
+  EXPECT_EQ(station->currentText(), QStringLiteral("Davis Vantage Pro2"));
+  EXPECT_EQ(window->fields().index("Weather_stationtype"), 8);
+  window->fields().setIndex("Weather_stationtype", -1);
+  EXPECT_EQ(window->fields().index("Weather_stationtype"), -1);
+}
+
 TEST_F(InterfacesWindowTest, TestToneChangesApplyThePortRules) {
   setPorts(0, 3);
   QTest::keyClick(combo("Testtone_enable"), Qt::Key_Down);
