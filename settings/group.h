@@ -109,7 +109,7 @@ StepDecl customStep(std::function<PackResult(PackContext&)> pack, std::function<
 
 // ---- window layout -------------------------------------------------------------
 struct Cell {
-  enum class Kind { Field, Caption, Label, Button, Inline, Empty };
+  enum class Kind { Field, Caption, Label, Button, Inline, Empty, GroupBox };
   Kind kind = Kind::Empty;
   std::string name;  // Field/Caption: control name; Label/Button: objectName (may be empty for labels)
   std::string text;  // Label/Button text
@@ -118,6 +118,7 @@ struct Cell {
   bool wrap = false; // Label: word-wrapped across its span
   int chars = 0;     // Field: width in average characters (0: from the field); keeps grid columns even
   std::vector<Cell> children;  // Inline: cells laid out left to right in one grid cell
+  int columns = 0;   // GroupBox: its children fill a grid of this many columns, row by row
 };
 
 // A row of a page grid. `flow` rows are laid out left to right on their own,
@@ -142,6 +143,8 @@ Cell labelCell(std::string text, std::string objectName = {}, int span = 1, bool
 Cell buttonCell(std::string objectName, std::string text, std::string hint);
 Cell emptyCell(int span = 1);
 Cell inlineCell(std::vector<Cell> children, int span = 1);
+// A titled box (`text`) whose children fill a grid of `columns` columns.
+Cell groupBoxCell(std::string objectName, std::string title, std::vector<Cell> children, int columns, int span = 1);
 Row formRow(const std::string& control);           // caption, field
 Row wrappedText(std::string text, int span = 4);   // one explanatory paragraph
 

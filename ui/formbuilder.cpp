@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -134,6 +135,18 @@ QWidget* FormBuilder::buildCell(const Cell& cell, QWidget* parent) {
       line->addStretch(1);
       return box;
     }
+    case Cell::Kind::GroupBox: {
+      auto* box = new QGroupBox(qs(cell.text), parent);
+      if (!cell.name.empty()) box->setObjectName(qs(cell.name));
+      auto* grid = new QGridLayout(box);
+      const int columns = std::max(1, cell.columns);
+      int position = 0;
+      for (const Cell& child : cell.children) {
+        if (QWidget* w = buildCell(child, box)) grid->addWidget(w, position / columns, position % columns, 1, child.span);
+        position += child.span;
+      }
+      return box;
+    }
     case Cell::Kind::Empty:
       return nullptr;
   }
@@ -162,6 +175,8 @@ QWidget* FormBuilder::buildField(const FieldDecl& field, QWidget* parent) {
     case Widget::EditableCombo: {
       auto* combo = new QComboBox(parent);
       combo->setEditable(field.widget == Widget::EditableCombo);
+      // Typed text never becomes a new item: the list is the declared one.
+      combo->setInsertPolicy(QComboBox::NoInsert);
       for (const std::string& choice : field.choices) combo->addItem(qs(choice));
       combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
       widget = combo;

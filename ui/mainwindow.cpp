@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -167,6 +168,11 @@ void MainWindow::wireSettings() {
     for (const auto& [control, rule] : group->userTriggers) {
       if (auto* combo = qobject_cast<QComboBox*>(m_fields.widget(control))) {
         connect(combo, &QComboBox::activated, this, [this, rule = rule] { rule(m_fields, *m_ui); });
+        // Typing into an editable list is a user's change too; textEdited,
+        // unlike textChanged, is never emitted for text set by code.
+        if (QLineEdit* line = combo->lineEdit()) {
+          connect(line, &QLineEdit::textEdited, this, [this, rule = rule] { rule(m_fields, *m_ui); });
+        }
       }
     }
     for (const auto& [name, action] : group->buttons) {
