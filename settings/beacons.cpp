@@ -112,12 +112,13 @@ const Group& beaconsGroup() {
 Page beaconsTab() {
   Page beacons = page("TabSheet_beacons", "Beacons");
   // Columns: name "-" SSID for destination and path 1, ",", name "-" SSID for
-  // path 2, interval, condition, message. The "Special strings" button sits
-  // at the top right, beside the message column's caption.
+  // path 2, interval, condition, and the message, which takes the spare
+  // width. The "Special strings" button sits at the top right, over the
+  // right end of the message column.
   beacons.rows.push_back(Row{{labelCell("Dest:", {}, 3), labelCell("Path 1:", {}, 3), emptyCell(),
                               labelCell("Path 2:", {}, 3), labelCell("RF[min]:"), labelCell("Enable if:"),
-                              inlineCell({labelCell("Message (empty fields are ignored):"),
-                                          buttonCell("Button_special_strings", "Special strings", "")})},
+                              labelCell("Message (empty fields are ignored):"),
+                              buttonCell("Button_special_strings", "Special strings", "")},
                              false});
   for (int k = 1; k <= kBeaconCount; ++k) {
     beacons.rows.push_back(
@@ -125,9 +126,10 @@ Page beaconsTab() {
              fieldCell(beacon(k, "_path1_string")), captionCell(beacon(k, "_path1_ssid")),
              fieldCell(beacon(k, "_path1_ssid")), labelCell(","), fieldCell(beacon(k, "_path2_string")),
              captionCell(beacon(k, "_path2_ssid")), fieldCell(beacon(k, "_path2_ssid")), fieldCell(beacon(k, "_txrate")),
-             fieldCell(beacon(k, "_enable")), fieldCell(beacon(k, "_message"))},
+             fieldCell(beacon(k, "_enable")), fieldCell(beacon(k, "_message"), 2)},
             false});
   }
+  beacons.stretchColumn = 12;
   return beacons;
 }
 

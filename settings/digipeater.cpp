@@ -111,6 +111,7 @@ const Group& digipeaterGroup() {
 Page digipeaterTab() {
   Page common = page("TabSheet_digi_common", "Common settings");
   common.rows = {formRow("Digion"), formRow("Floodtimeout")};
+  common.stretchColumn = 2;
 
   Page aliases = page("TabSheet_digi_aliases", "Simple aliases");
   const auto join = [](std::vector<Cell> left, std::vector<Cell> right) {
@@ -120,6 +121,7 @@ Page digipeaterTab() {
   };
   aliases.rows.push_back(join(aliasHeader(), aliasHeader()));
   for (int k = 1; k <= kAliasCount / 2; ++k) aliases.rows.push_back(join(aliasRow(k), aliasRow(k + kAliasCount / 2)));
+  aliases.stretchColumn = 11;
 
   return withInner(page("TabSheet_digipeater", "Digipeater"), "PageControl3", {common, aliases});
 }

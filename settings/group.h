@@ -130,6 +130,10 @@ struct Page {
   std::string objectName;
   std::string caption;
   std::vector<Row> rows;
+  // Grid column that takes the spare width, so that the others keep their
+  // natural widths (it may lie past the last used column); -1 spreads the
+  // spare width over all columns.
+  int stretchColumn = -1;
   std::string innerName;     // objectName of an inner tab control, if any
   std::vector<Page> inner;   // its tabs
 };

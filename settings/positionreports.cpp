@@ -216,13 +216,19 @@ Page positionReportsTab() {
 
   Page mode = page("TabSheet_report_mode", "Report mode");
   mode.rows = {formRow("Position_report_mode")};
+  mode.stretchColumn = 2;
 
   Page encoding = page("TabSheet_encoding_protocol", "Encoding protocol");
-  Row path{{captionCell("Position_path1"), fieldCell("Position_path1"), captionCell("Position_ssid1"),
-            fieldCell("Position_ssid1"), captionCell("Position_path2"), fieldCell("Position_path2"),
-            captionCell("Position_ssid2"), fieldCell("Position_ssid2"), captionCell("Position_path3"),
-            fieldCell("Position_path3"), captionCell("Position_ssid3"), fieldCell("Position_ssid3")},
-           true};
+  // "Path:" name "-" SSID "," name "-" SSID "," name "-" SSID, in one cell
+  // beside the caption column that reaches into the spare width, so that it
+  // does not widen the columns of the other rows.
+  Row path{{captionCell("Position_path1"),
+            inlineCell({fieldCell("Position_path1"), captionCell("Position_ssid1"), fieldCell("Position_ssid1"),
+                        captionCell("Position_path2"), fieldCell("Position_path2"), captionCell("Position_ssid2"),
+                        fieldCell("Position_ssid2"), captionCell("Position_path3"), fieldCell("Position_path3"),
+                        captionCell("Position_ssid3"), fieldCell("Position_ssid3")},
+                       4)},
+           false};
   encoding.rows = {
       Row{{captionCell("Position_report_encoding"), fieldCell("Position_report_encoding"),
            labelCell("Mic-E", "Label_mice"), emptyCell()},
@@ -236,6 +242,7 @@ Page positionReportsTab() {
       pair("Position_coursespeed", "Position_altitude"),
       pair("Position_reportonfixlost", "Position_fixlost_interval"),
   };
+  encoding.stretchColumn = 4;
 
   Page smart = page("TabSheet_smartbeaconing", "SmartBeaconing");
   smart.rows = {
@@ -244,21 +251,27 @@ Page positionReportsTab() {
       pair("Smartbeaconing_min_turn_time", "Smartbeaconing_fast_speed"),
       Row{{emptyCell(2), captionCell("Smartbeaconing_fast_period"), fieldCell("Smartbeaconing_fast_period")}, false},
   };
+  smart.stretchColumn = 4;
 
   Page fixed = page("TabSheet_fixed_interval", "Fixed time interval");
   fixed.rows = {formRow("Position_report_interval")};
+  fixed.stretchColumn = 2;
 
   Page synchronized = page("TabSheet_gps_synchronized", "GPS-synchronized reports");
+  // The explanations run across the whole tab; the third column, empty
+  // but for them, takes the spare width.
+  const auto explanation = [](std::string text) { return wrappedText(std::move(text), 3); };
+  synchronized.stretchColumn = 2;
   synchronized.rows = {
       formRow("Synchronized_report_interval"),
       formRow("Synchronized_report_second"),
-      wrappedText("This report mode allows for GPS-synchronized beaconing for a group of cooperating trackers to "
+      explanation("This report mode allows for GPS-synchronized beaconing for a group of cooperating trackers to "
                   "avoid packet collisions and optimize channel usage."),
-      wrappedText("It may be interesting especially for rescue groups, contests, etc. while working on a separate "
+      explanation("It may be interesting especially for rescue groups, contests, etc. while working on a separate "
                   "channel frequency (undisturbed by other transmitting stations)."),
-      wrappedText("Example: We have 4 trackers which should send in 60 seconds interval. For tracker #1 we set "
+      explanation("Example: We have 4 trackers which should send in 60 seconds interval. For tracker #1 we set "
                   "second number to 0,  for tracker #2 to 15, for tracker #3 to 30, for tracker #4 to 45."),
-      wrappedText("Tracker #1 will send in second 0 after every minute, tracker #2 will send 15 seconds after every "
+      explanation("Tracker #1 will send in second 0 after every minute, tracker #2 will send 15 seconds after every "
                   "minute, etc. No collisions should occur between these trackers."),
   };
 

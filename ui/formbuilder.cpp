@@ -98,6 +98,7 @@ QWidget* FormBuilder::buildPage(const Page& page) {
         column += cell.span;
       }
     }
+    if (page.stretchColumn >= 0) grid->setColumnStretch(page.stretchColumn, 1);
     outer->addLayout(grid);
   }
   if (!page.inner.empty()) {
@@ -132,6 +133,9 @@ QWidget* FormBuilder::buildCell(const Cell& cell, QWidget* parent) {
         m_fields.add(label);
       }
       label->setWordWrap(cell.wrap);
+      // A wrapped paragraph would otherwise ask for a narrow, tall column, and
+      // the fixed-size window would grow to fit that column.
+      if (cell.wrap) label->setMinimumWidth(label->fontMetrics().averageCharWidth() * 90);
       return label;
     }
     case Cell::Kind::Button: {
