@@ -133,6 +133,10 @@ struct Page {
   std::string caption;
   std::vector<Row> rows;
   bool compact = false;      // columns keep their natural widths; spare room stays right of them
+  // Grid column that takes the spare width, so that the others keep their
+  // natural widths (it may lie past the last used column); -1 spreads the
+  // spare width over all columns.
+  int stretchColumn = -1;
   std::string innerName;     // objectName of an inner tab control, if any
   std::vector<Page> inner;   // its tabs
 };

@@ -4,8 +4,10 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -39,6 +41,45 @@ void fitToCharacters(QWidget* widget, int chars) {
     widget->setMaximumWidth(width);
   }
 }
+// A multi-line message box: the Enter key inserts no line break, and typing
+// or pasting stops at the maximum length. Text set by code (a load) is held
+// whole, so that the pack can refuse what does not fit its field.
+class MessageEdit final : public QPlainTextEdit {
+ public:
+  MessageEdit(int maxLength, QWidget* parent) : QPlainTextEdit(parent), m_maxLength(maxLength) {
+    setTabChangesFocus(true);
+    const int lines = 3;
+    setFixedHeight(fontMetrics().lineSpacing() * lines + 2 * (frameWidth() + int(document()->documentMargin())));
+    setMinimumWidth(fontMetrics().averageCharWidth() * 42);
+  }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+      event->ignore();
+      return;
+    }
+    const bool typing = !event->text().isEmpty() && event->text().at(0).isPrint();
+    if (typing && room() <= 0) return;
+    QPlainTextEdit::keyPressEvent(event);
+  }
+
+  void insertFromMimeData(const QMimeData* source) override {
+    if (m_maxLength <= 0) {
+      QPlainTextEdit::insertFromMimeData(source);
+      return;
+    }
+    insertPlainText(source->text().left(std::max(room(), 0)));
+  }
+
+ private:
+  int room() const {
+    if (m_maxLength <= 0) return 1;
+    return m_maxLength - int(toPlainText().size()) + int(textCursor().selectedText().size());
+  }
+
+  int m_maxLength;
+};
 
 int columnCount(const Page& page) {
   int columns = 1;
@@ -79,6 +120,7 @@ QWidget* FormBuilder::buildPage(const Page& page) {
       }
     }
     if (page.compact) grid->setColumnStretch(columns, 1);
+    if (page.stretchColumn >= 0) grid->setColumnStretch(page.stretchColumn, 1);
     outer->addLayout(grid);
   }
   if (!page.inner.empty()) {
@@ -116,6 +158,9 @@ QWidget* FormBuilder::buildCell(const Cell& cell, QWidget* parent) {
         m_fields.add(label);
       }
       label->setWordWrap(cell.wrap);
+      // A wrapped paragraph would otherwise ask for a narrow, tall column, and
+      // the fixed-size window would grow to fit that column.
+      if (cell.wrap) label->setMinimumWidth(label->fontMetrics().averageCharWidth() * 90);
       return label;
     }
     case Cell::Kind::Button: {
@@ -169,7 +214,7 @@ QWidget* FormBuilder::buildField(const FieldDecl& field, QWidget* parent) {
       break;
     }
     case Widget::RichEdit:
-      widget = new QPlainTextEdit(parent);
+      widget = new MessageEdit(field.maxLength, parent);
       break;
     case Widget::Combo:
     case Widget::EditableCombo: {
