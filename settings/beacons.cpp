@@ -1,24 +1,135 @@
-// Beacons settings.
+// Beacons: four freely worded beacons, each with destination, a two-element
+// path, interval, send condition and message. Image offsets 480..991 (one
+// 128-byte block per beacon), section [Beacons].
 #include "settings/registry.h"
 
 namespace trekmor {
 
 namespace {
-Group make() {
+
+constexpr const char* kSection = "Beacons";
+constexpr int kBeaconCount = 4;
+constexpr std::size_t kFirstBlock = 480;
+constexpr std::size_t kBlockSize = 128;
+constexpr std::size_t kMessageOffset = 29;  // in the block, up to its end
+
+FieldDecl edit(std::string control, std::string caption, std::string hint, int maxLength, std::string start,
+               FileForm form = FileForm::Text) {
+  FieldDecl f;
+  f.control = control;
+  f.caption = std::move(caption);
+  f.hint = std::move(hint);
+  f.maxLength = maxLength;
+  f.start = start;
+  f.section = kSection;
+  f.key = std::move(control);
+  f.form = form;
+  f.missing = std::move(start);
+  return f;
+}
+
+std::string beacon(int k, const char* suffix) { return "Beacon" + std::to_string(k) + suffix; }
+
+const char* const kDefaultMessages[kBeaconCount] = {
+    "/<gpsdate>z<gpslat>/<gpslong>>APRS Trekmor U=<volt>V.",
+    "!<statlat>/<statlong>>APRS Trekmor U=<volt>V.",
+    "!<statlat>/<statlong>>APRS Trekmor U=<volt>V, T=<temp>C.",
+    "",
+};
+
+Group makeBeacons() {
   Group g;
   g.name = "Beacons";
+  for (int k = 1; k <= kBeaconCount; ++k) {
+    const bool first = k == 1;
+    const std::string number = std::to_string(k);
+    // The column captions stand once above the four rows (see the tab); the
+    // SSID edits carry the "-" between name and SSID.
+    FieldDecl enable;
+    enable.control = beacon(k, "_enable");
+    enable.widget = Widget::Combo;
+    enable.hint = "Beacon is enabled if this condition is met.";
+    enable.choices = {"Never", "Always", "GPS fixed", "GPS not fixed"};
+    enable.start = first ? "2" : "0";
+    enable.section = kSection;
+    enable.key = enable.control;
+    enable.form = FileForm::Index;
+    enable.missing = enable.start;
+
+    // Typed text is single-line; line breaks can only arrive by pasting or
+    // from a file, and the pack leaves them out.
+    FieldDecl message = edit(beacon(k, "_message"), "", "Beacon message. Please check \"Special strings\".", 96,
+                             kDefaultMessages[k - 1]);
+    message.widget = Widget::RichEdit;
+    message.key = beacon(k, "_msg");
+
+    const std::vector<FieldDecl> row = {
+        edit(beacon(k, "_dest_string"), "", "Beacon " + number + " destination to-call.", 6, "APQT0A"),
+        edit(beacon(k, "_dest_ssid"), "-", "Beacon " + number + " destination SSID.", 2, "0"),
+        edit(beacon(k, "_path1_string"), "", "Beacon path.", 6, "WIDE1"),
+        edit(beacon(k, "_path1_ssid"), "-", "Beacon SSID.", 2, "1"),
+        edit(beacon(k, "_path2_string"), "", "Beacon path.", 6, "WIDE2"),
+        edit(beacon(k, "_path2_ssid"), "-", "Beacon SSID.", 2, "1"),
+        edit(beacon(k, "_txrate"), "", "Beacon TX rate to RF (minutes).", 4, first ? "30" : "5", FileForm::Number),
+        enable,
+        message,
+    };
+    g.fields.insert(g.fields.end(), row.begin(), row.end());
+
+    const std::size_t block = kFirstBlock + kBlockSize * std::size_t(k - 1);
+    const std::string name = "Beacon " + number;
+    StepDecl text = textStep(beacon(k, "_message"), block + kMessageOffset, kBlockSize - kMessageOffset,
+                             name + " message");
+    text.dropLineBreaks = true;
+    text.freeTextMessage = name + " message - forbidden characters.";
+    const std::vector<StepDecl> steps = {
+        addressStep(beacon(k, "_dest_string"), beacon(k, "_dest_ssid"), block,
+                    name + " destination - SSID range error (0 - 15).", name + " destination"),
+        addressStep(beacon(k, "_path1_string"), beacon(k, "_path1_ssid"), block + 7,
+                    name + " path 1 - SSID range error (0 - 15).", name + " path 1"),
+        addressStep(beacon(k, "_path2_string"), beacon(k, "_path2_ssid"), block + 14,
+                    name + " path 2 - SSID range error (0 - 15).", name + " path 2"),
+        zeroStep(block + 21, 3),
+        numberStep(beacon(k, "_txrate"), block + 24, 4, RangeCheck::Unsigned, 5, 1440,
+                   name + " tx rate range error (5 - 1440)."),
+        choiceStep(beacon(k, "_enable"), block + 28),
+        text,
+    };
+    g.steps.insert(g.steps.end(), steps.begin(), steps.end());
+  }
+  // The nine keys of each beacon in turn, in field order.
+  for (const FieldDecl& f : g.fields) g.fileOrder.push_back(f.control);
   return g;
 }
+
 }  // namespace
 
 const Group& beaconsGroup() {
-  static const Group group = make();
+  static const Group group = makeBeacons();
   return group;
 }
 
 Page beaconsTab() {
   Page beacons = page("TabSheet_beacons", "Beacons");
-  beacons.rows.push_back(Row{{buttonCell("Button_special_strings", "Special strings", "")}, false});
+  // Columns: name "-" SSID for destination and path 1, ",", name "-" SSID for
+  // path 2, interval, condition, and the message, which takes the spare
+  // width. The "Special strings" button sits at the top right, over the
+  // right end of the message column.
+  beacons.rows.push_back(Row{{labelCell("Dest:", {}, 3), labelCell("Path 1:", {}, 3), emptyCell(),
+                              labelCell("Path 2:", {}, 3), labelCell("RF[min]:"), labelCell("Enable if:"),
+                              labelCell("Message (empty fields are ignored):"),
+                              buttonCell("Button_special_strings", "Special strings", "")},
+                             false});
+  for (int k = 1; k <= kBeaconCount; ++k) {
+    beacons.rows.push_back(
+        Row{{fieldCell(beacon(k, "_dest_string")), captionCell(beacon(k, "_dest_ssid")), fieldCell(beacon(k, "_dest_ssid")),
+             fieldCell(beacon(k, "_path1_string")), captionCell(beacon(k, "_path1_ssid")),
+             fieldCell(beacon(k, "_path1_ssid")), labelCell(","), fieldCell(beacon(k, "_path2_string")),
+             captionCell(beacon(k, "_path2_ssid")), fieldCell(beacon(k, "_path2_ssid")), fieldCell(beacon(k, "_txrate")),
+             fieldCell(beacon(k, "_enable")), fieldCell(beacon(k, "_message"), 2)},
+            false});
+  }
+  beacons.stretchColumn = 12;
   return beacons;
 }
 

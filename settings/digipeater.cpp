@@ -1,24 +1,129 @@
-// Digipeater settings.
+// Digipeater: whether received packets are repeated, how long a packet is
+// remembered for duplicate checking, and eight simple alias rules. Image
+// offsets 400..479, section [Digipeater].
 #include "settings/registry.h"
 
 namespace trekmor {
 
 namespace {
-Group make() {
+
+constexpr const char* kSection = "Digipeater";
+constexpr int kAliasCount = 8;
+constexpr std::size_t kAliasOffset = 408;
+constexpr std::size_t kAliasStride = 9;  // address field, traceable, enable; no padding
+
+FieldDecl field(std::string control, Widget widget, std::string caption, std::string hint, std::string key,
+                FileForm form, std::string start) {
+  FieldDecl f;
+  f.control = std::move(control);
+  f.widget = widget;
+  f.caption = std::move(caption);
+  f.hint = std::move(hint);
+  f.start = start;
+  f.section = kSection;
+  f.key = std::move(key);
+  f.form = form;
+  f.missing = std::move(start);
+  return f;
+}
+
+FieldDecl edit(std::string control, std::string caption, std::string hint, int maxLength, std::string start,
+               std::string key, FileForm form) {
+  FieldDecl f = field(std::move(control), Widget::Edit, std::move(caption), std::move(hint), std::move(key), form,
+                      std::move(start));
+  f.maxLength = maxLength;
+  return f;
+}
+
+FieldDecl combo(std::string control, std::string caption, std::string hint, std::vector<std::string> choices,
+                int start, std::string key, FileForm form = FileForm::Index) {
+  FieldDecl f = field(std::move(control), Widget::Combo, std::move(caption), std::move(hint), std::move(key), form,
+                      std::to_string(start));
+  f.choices = std::move(choices);
+  return f;
+}
+
+std::string alias(int k, const char* suffix) { return "Alias" + std::to_string(k) + suffix; }
+std::string digiKey(int k, const char* suffix) { return "Digi" + std::to_string(k) + suffix; }
+
+Group makeDigipeater() {
   Group g;
   g.name = "Digipeater";
+  g.fields = {
+      combo("Digion", "Digipeater on:", "Enables or disables function of RF packets digipeating.", {"No", "Yes"}, 1,
+            "Digion"),
+      edit("Floodtimeout", "Duplicate checking [s]:",
+           "Time for which a received packet is stored for duplicate checking. Duplicate packets are discarded and "
+           "are not digipeated.",
+           3, "60", "Floodtimeout", FileForm::Number),
+  };
+  g.steps = {
+      // The choice is held as a 32-bit number; no selection gives 0xFFFFFFFF.
+      choiceStep("Digion", 400, 4),
+      numberStep("Floodtimeout", 404, 4, RangeCheck::Unsigned, 15, 180, "Antiflood timeout - range error (15 - 180)."),
+  };
+
+  // The column captions stand once above each block of rows (see the tab), so
+  // the row fields carry no caption of their own.
+  for (int k = 1; k <= kAliasCount; ++k) {
+    const bool first = k == 1;
+    g.fields.push_back(edit(alias(k, "_name"), "", "Simple alias-based path for digipeating.", 6, first ? "WIDE1" : "",
+                            digiKey(k, "_alias"), FileForm::Text));
+    g.fields.push_back(edit(alias(k, "_ssid"), "", "Simple alias-based SSID for digipeating.", 2, first ? "1" : "",
+                            digiKey(k, "_SSID"), FileForm::Text));
+    g.fields.push_back(combo(alias(k, "_traceable"), "",
+                             "If selected, the device will add its callsign to path of digipeated packets.",
+                             {"No", "Yes"}, first ? 1 : 0, digiKey(k, "_traceable")));
+    g.fields.push_back(combo(alias(k, "_enable"), "", "Path rule is enabled if this condition is met.",
+                             {"Never", "Always"}, first ? 1 : 0, digiKey(k, "_enable"), FileForm::Flag));
+
+    const std::size_t offset = kAliasOffset + kAliasStride * std::size_t(k - 1);
+    const std::string row = "Digipeater alias " + std::to_string(k);
+    g.steps.push_back(
+        addressStep(alias(k, "_name"), alias(k, "_ssid"), offset, row + " - SSID range error (0 - 15).", row));
+    g.steps.push_back(choiceStep(alias(k, "_traceable"), offset + 7));
+    g.steps.push_back(choiceStep(alias(k, "_enable"), offset + 8));
+  }
+  // The keys follow the fields: Digion, Floodtimeout, then the four keys of
+  // each alias row in turn.
+  for (const FieldDecl& f : g.fields) g.fileOrder.push_back(f.control);
   return g;
 }
+
+// One block of four alias rows under its column captions; the two blocks
+// stand side by side.
+std::vector<Cell> aliasHeader() {
+  return {labelCell("Alias:"), emptyCell(), labelCell("Ssid:"), labelCell("Traceable:"), labelCell("Enable if:")};
+}
+
+std::vector<Cell> aliasRow(int k) {
+  return {fieldCell(alias(k, "_name")), labelCell("-"), fieldCell(alias(k, "_ssid")), fieldCell(alias(k, "_traceable")),
+          fieldCell(alias(k, "_enable"))};
+}
+
 }  // namespace
 
 const Group& digipeaterGroup() {
-  static const Group group = make();
+  static const Group group = makeDigipeater();
   return group;
 }
 
 Page digipeaterTab() {
-  return withInner(page("TabSheet_digipeater", "Digipeater"), "PageControl3",
-                   {page("TabSheet_digi_common", "Common settings"), page("TabSheet_digi_aliases", "Simple aliases")});
+  Page common = page("TabSheet_digi_common", "Common settings");
+  common.rows = {formRow("Digion"), formRow("Floodtimeout")};
+  common.stretchColumn = 2;
+
+  Page aliases = page("TabSheet_digi_aliases", "Simple aliases");
+  const auto join = [](std::vector<Cell> left, std::vector<Cell> right) {
+    left.push_back(labelCell("    "));  // gap between the two blocks
+    left.insert(left.end(), right.begin(), right.end());
+    return Row{std::move(left), false};
+  };
+  aliases.rows.push_back(join(aliasHeader(), aliasHeader()));
+  for (int k = 1; k <= kAliasCount / 2; ++k) aliases.rows.push_back(join(aliasRow(k), aliasRow(k + kAliasCount / 2)));
+  aliases.stretchColumn = 11;
+
+  return withInner(page("TabSheet_digipeater", "Digipeater"), "PageControl3", {common, aliases});
 }
 
 }  // namespace trekmor

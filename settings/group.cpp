@@ -125,6 +125,17 @@ Cell inlineCell(std::vector<Cell> children, int span) {
   return c;
 }
 
+Cell groupBoxCell(std::string objectName, std::string title, std::vector<Cell> children, int columns, int span) {
+  Cell c;
+  c.kind = Cell::Kind::GroupBox;
+  c.name = std::move(objectName);
+  c.text = std::move(title);
+  c.children = std::move(children);
+  c.columns = columns;
+  c.span = span;
+  return c;
+}
+
 Row formRow(const std::string& control) { return Row{{captionCell(control), fieldCell(control)}, false}; }
 
 Row wrappedText(std::string text, int span) { return Row{{labelCell(std::move(text), {}, span, true)}, false}; }

@@ -109,14 +109,16 @@ StepDecl customStep(std::function<PackResult(PackContext&)> pack, std::function<
 
 // ---- window layout -------------------------------------------------------------
 struct Cell {
-  enum class Kind { Field, Caption, Label, Button, Inline, Empty };
+  enum class Kind { Field, Caption, Label, Button, Inline, Empty, GroupBox };
   Kind kind = Kind::Empty;
   std::string name;  // Field/Caption: control name; Label/Button: objectName (may be empty for labels)
   std::string text;  // Label/Button text
   std::string hint;  // Button tooltip
   int span = 1;      // grid columns taken
   bool wrap = false; // Label: word-wrapped across its span
+  int chars = 0;     // Field: width in average characters (0: from the field); keeps grid columns even
   std::vector<Cell> children;  // Inline: cells laid out left to right in one grid cell
+  int columns = 0;   // GroupBox: its children fill a grid of this many columns, row by row
 };
 
 // A row of a page grid. `flow` rows are laid out left to right on their own,
@@ -130,6 +132,11 @@ struct Page {
   std::string objectName;
   std::string caption;
   std::vector<Row> rows;
+  bool compact = false;      // columns keep their natural widths; spare room stays right of them
+  // Grid column that takes the spare width, so that the others keep their
+  // natural widths (it may lie past the last used column); -1 spreads the
+  // spare width over all columns.
+  int stretchColumn = -1;
   std::string innerName;     // objectName of an inner tab control, if any
   std::vector<Page> inner;   // its tabs
 };
@@ -140,6 +147,8 @@ Cell labelCell(std::string text, std::string objectName = {}, int span = 1, bool
 Cell buttonCell(std::string objectName, std::string text, std::string hint);
 Cell emptyCell(int span = 1);
 Cell inlineCell(std::vector<Cell> children, int span = 1);
+// A titled box (`text`) whose children fill a grid of `columns` columns.
+Cell groupBoxCell(std::string objectName, std::string title, std::vector<Cell> children, int columns, int span = 1);
 Row formRow(const std::string& control);           // caption, field
 Row wrappedText(std::string text, int span = 4);   // one explanatory paragraph
 

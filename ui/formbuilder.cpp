@@ -2,9 +2,12 @@
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -25,6 +28,58 @@ QString accessibleName(const FieldDecl& field) {
   if (name.isEmpty()) name = qs(field.control);
   return name;
 }
+
+// A fixed width of `chars` average characters: the columns of a channel grid
+// stay even whatever each channel's maximum length, and the page stays narrow.
+void fitToCharacters(QWidget* widget, int chars) {
+  if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(chars);
+  } else {
+    const int width = widget->fontMetrics().averageCharWidth() * chars + 12;
+    widget->setMinimumWidth(width);
+    widget->setMaximumWidth(width);
+  }
+}
+// A multi-line message box: the Enter key inserts no line break, and typing
+// or pasting stops at the maximum length. Text set by code (a load) is held
+// whole, so that the pack can refuse what does not fit its field.
+class MessageEdit final : public QPlainTextEdit {
+ public:
+  MessageEdit(int maxLength, QWidget* parent) : QPlainTextEdit(parent), m_maxLength(maxLength) {
+    setTabChangesFocus(true);
+    const int lines = 3;
+    setFixedHeight(fontMetrics().lineSpacing() * lines + 2 * (frameWidth() + int(document()->documentMargin())));
+    setMinimumWidth(fontMetrics().averageCharWidth() * 42);
+  }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+      event->ignore();
+      return;
+    }
+    const bool typing = !event->text().isEmpty() && event->text().at(0).isPrint();
+    if (typing && room() <= 0) return;
+    QPlainTextEdit::keyPressEvent(event);
+  }
+
+  void insertFromMimeData(const QMimeData* source) override {
+    if (m_maxLength <= 0) {
+      QPlainTextEdit::insertFromMimeData(source);
+      return;
+    }
+    insertPlainText(source->text().left(std::max(room(), 0)));
+  }
+
+ private:
+  int room() const {
+    if (m_maxLength <= 0) return 1;
+    return m_maxLength - int(toPlainText().size()) + int(textCursor().selectedText().size());
+  }
+
+  int m_maxLength;
+};
 
 int columnCount(const Page& page) {
   int columns = 1;
@@ -64,6 +119,8 @@ QWidget* FormBuilder::buildPage(const Page& page) {
         column += cell.span;
       }
     }
+    if (page.compact) grid->setColumnStretch(columns, 1);
+    if (page.stretchColumn >= 0) grid->setColumnStretch(page.stretchColumn, 1);
     outer->addLayout(grid);
   }
   if (!page.inner.empty()) {
@@ -82,7 +139,10 @@ QWidget* FormBuilder::buildCell(const Cell& cell, QWidget* parent) {
   switch (cell.kind) {
     case Cell::Kind::Field: {
       const FieldDecl* field = findField(cell.name);
-      return field ? buildField(*field, parent) : nullptr;
+      if (!field) return nullptr;
+      QWidget* widget = buildField(*field, parent);
+      if (cell.chars > 0) fitToCharacters(widget, cell.chars);
+      return widget;
     }
     case Cell::Kind::Caption: {
       const FieldDecl* field = findField(cell.name);
@@ -98,6 +158,9 @@ QWidget* FormBuilder::buildCell(const Cell& cell, QWidget* parent) {
         m_fields.add(label);
       }
       label->setWordWrap(cell.wrap);
+      // A wrapped paragraph would otherwise ask for a narrow, tall column, and
+      // the fixed-size window would grow to fit that column.
+      if (cell.wrap) label->setMinimumWidth(label->fontMetrics().averageCharWidth() * 90);
       return label;
     }
     case Cell::Kind::Button: {
@@ -115,6 +178,18 @@ QWidget* FormBuilder::buildCell(const Cell& cell, QWidget* parent) {
         if (QWidget* w = buildCell(child, box)) line->addWidget(w);
       }
       line->addStretch(1);
+      return box;
+    }
+    case Cell::Kind::GroupBox: {
+      auto* box = new QGroupBox(qs(cell.text), parent);
+      if (!cell.name.empty()) box->setObjectName(qs(cell.name));
+      auto* grid = new QGridLayout(box);
+      const int columns = std::max(1, cell.columns);
+      int position = 0;
+      for (const Cell& child : cell.children) {
+        if (QWidget* w = buildCell(child, box)) grid->addWidget(w, position / columns, position % columns, 1, child.span);
+        position += child.span;
+      }
       return box;
     }
     case Cell::Kind::Empty:
@@ -139,12 +214,14 @@ QWidget* FormBuilder::buildField(const FieldDecl& field, QWidget* parent) {
       break;
     }
     case Widget::RichEdit:
-      widget = new QPlainTextEdit(parent);
+      widget = new MessageEdit(field.maxLength, parent);
       break;
     case Widget::Combo:
     case Widget::EditableCombo: {
       auto* combo = new QComboBox(parent);
       combo->setEditable(field.widget == Widget::EditableCombo);
+      // Typed text never becomes a new item: the list is the declared one.
+      combo->setInsertPolicy(QComboBox::NoInsert);
       for (const std::string& choice : field.choices) combo->addItem(qs(choice));
       combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
       widget = combo;

@@ -2,19 +2,26 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QSvgWidget>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <ctime>
 
+#include "configfile/configfile.h"
 #include "device/firmware.h"
 #include "device/flows.h"
 #include "settings/pipeline.h"
@@ -37,6 +44,29 @@ QWidget* logo(QWidget* parent, const char* name, const char* resource, QSize siz
   picture->setObjectName(QString::fromLatin1(name));
   picture->setFixedSize(size);
   return picture;
+}
+
+constexpr const char* kConfigFilter = "APRS Trekmor config files (*.cfg)";
+constexpr const char* kDefaultFileName = "aprs_trekmor.cfg";
+
+QFileDialog* fileDialog(QWidget* parent, const char* name, QFileDialog::AcceptMode mode) {
+  auto* dialog = new QFileDialog(parent);
+  dialog->setObjectName(QString::fromLatin1(name));
+  dialog->setAcceptMode(mode);
+  dialog->setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog->setNameFilter(QString::fromLatin1(kConfigFilter));
+  // A name typed without ".cfg" is used as typed, and choosing an existing
+  // file to save over asks nothing.
+  dialog->setOption(QFileDialog::DontConfirmOverwrite);
+  return dialog;
+}
+
+std::filesystem::path toPath(const QString& file) {
+#if defined(_WIN32)
+  return std::filesystem::path(file.toStdWString());
+#else
+  return std::filesystem::path(QFile::encodeName(file).toStdString());
+#endif
 }
 
 }  // namespace
@@ -73,6 +103,11 @@ MainWindow::MainWindow(QWidget* parent)
   setCentralWidget(central);
 
   m_ui = std::make_unique<QtUserInterface>(this, m_log, m_progress);
+  m_saveDialog = fileDialog(this, "SaveDialog1", QFileDialog::AcceptSave);
+  m_openDialog = fileDialog(this, "OpenDialog2", QFileDialog::AcceptOpen);
+  m_chooseFile = [](QFileDialog& dialog) {
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+  };
   for (auto it = builder.buttons().begin(); it != builder.buttons().end(); ++it) m_fields.add(it.value());
   wireSettings();
   if (auto* special = qobject_cast<QPushButton*>(m_fields.widget("Button_special_strings"))) {
@@ -140,6 +175,11 @@ void MainWindow::wireSettings() {
     for (const auto& [control, rule] : group->userTriggers) {
       if (auto* combo = qobject_cast<QComboBox*>(m_fields.widget(control))) {
         connect(combo, &QComboBox::activated, this, [this, rule = rule] { rule(m_fields, *m_ui); });
+        // Typing into an editable list is a user's change too; textEdited,
+        // unlike textChanged, is never emitted for text set by code.
+        if (QLineEdit* line = combo->lineEdit()) {
+          connect(line, &QLineEdit::textEdited, this, [this, rule = rule] { rule(m_fields, *m_ui); });
+        }
       }
     }
     for (const auto& [name, action] : group->buttons) {
@@ -177,9 +217,41 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   QMainWindow::closeEvent(event);
 }
 
-void MainWindow::Button_save_to_fileClick() {}
+QString MainWindow::configFolder() {
+  const QDir config(QCoreApplication::applicationDirPath() + QStringLiteral("/config"));
+  if (config.exists()) return config.absolutePath();
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  return QDir(documents).exists() ? documents : QDir::homePath();
+}
 
-void MainWindow::Button_read_from_fileClick() {}
+QString MainWindow::chooseFile(QFileDialog& dialog, QString& lastChosen) {
+  // The folder is set anew on every click; once a file was chosen, the
+  // dialog proposes it again.
+  dialog.setDirectory(configFolder());
+  if (!lastChosen.isEmpty()) {
+    dialog.selectFile(lastChosen);
+  } else if (dialog.acceptMode() == QFileDialog::AcceptSave) {
+    dialog.selectFile(QString::fromLatin1(kDefaultFileName));
+  }
+  const QString file = m_chooseFile(dialog);
+  if (!file.isEmpty()) lastChosen = file;
+  return file;
+}
+
+void MainWindow::Button_save_to_fileClick() {
+  const QString file = chooseFile(*m_saveDialog, m_lastSaved);
+  if (file.isEmpty()) return;
+  const SaveResult result = saveConfiguration(m_fields, toPath(file));
+  if (result.status == SaveResult::Status::ConversionError) m_ui->error(result.message);
+  // The name as the user sees it, not as the file system spells it.
+  if (result.status == SaveResult::Status::WriteFailed) m_ui->error(unableToWriteText(toSingleByte(file)));
+}
+
+void MainWindow::Button_read_from_fileClick() {
+  const QString file = chooseFile(*m_openDialog, m_lastOpened);
+  if (file.isEmpty()) return;
+  loadConfiguration(toPath(file), m_fields, *m_ui);
+}
 
 void MainWindow::Button_special_stringsClick() {
   if (m_specialStrings) m_specialStrings->exec();

@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -14,6 +15,7 @@
 #include "ui/qtui.h"
 
 class QDialog;
+class QFileDialog;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
@@ -45,6 +47,17 @@ class MainWindow final : public QMainWindow {
   // Seeds the image stamp of the next packs; by default the current time.
   void setStampSeed(std::optional<std::uint32_t> seed) { m_stampSeed = seed; }
 
+  // Shows a prepared file dialog and returns the chosen file, or an empty
+  // text when the user cancels. By default the dialog runs modally; tests
+  // put a function here that inspects the dialog and answers for the user.
+  using FileChooser = std::function<QString(QFileDialog&)>;
+  void setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
+
+  // The folder both file dialogs open in: "config" beside the executable
+  // when it exists, otherwise the user's documents folder (or the home
+  // folder where there is none): never a folder that cannot be written.
+  static QString configFolder();
+
  public slots:
   void Button_write_configClick();
   void Button_read_configClick();
@@ -61,6 +74,8 @@ class MainWindow final : public QMainWindow {
  private:
   QWidget* buildCommandRow();
   void wireSettings();
+  // Prepares `dialog` (initial folder, last chosen file) and asks for a file.
+  QString chooseFile(QFileDialog& dialog, QString& lastChosen);
 
   QtFields m_fields;
   std::unique_ptr<QtUserInterface> m_ui;
@@ -70,6 +85,11 @@ class MainWindow final : public QMainWindow {
   Image m_writeImage{};
   Image m_readImage{};
   std::optional<std::uint32_t> m_stampSeed;
+  QFileDialog* m_saveDialog = nullptr;  // SaveDialog1
+  QFileDialog* m_openDialog = nullptr;  // OpenDialog2
+  QString m_lastSaved;
+  QString m_lastOpened;
+  FileChooser m_chooseFile;
   QDialog* m_specialStrings = nullptr;
   std::unique_ptr<HidTransport> m_transport;
   std::optional<std::span<const std::uint8_t>> m_firmware;

@@ -56,8 +56,10 @@ void QtFields::setText(std::string_view control, std::string_view value) {
 int QtFields::index(std::string_view control) const {
   auto* combo = qobject_cast<QComboBox*>(widget(control));
   if (!combo) return -1;
-  // Typed text that is no item of an editable list counts as no selection.
-  if (combo->isEditable() && combo->findText(combo->currentText()) != combo->currentIndex()) return -1;
+  // In an editable list the text shown decides: typed text that is no item
+  // counts as no selection, and an item's text (typed or completed) as that
+  // item, even before the list has made it current.
+  if (combo->isEditable()) return combo->findText(combo->currentText());
   return combo->currentIndex();
 }
 

@@ -1,0 +1,150 @@
+#include "configfile/configfile.h"
+
+#include <map>
+#include <utility>
+
+#include "image/image.h"
+#include "image/numbers.h"
+#include "settings/pipeline.h"
+#include "settings/registry.h"
+
+namespace trekmor {
+
+namespace {
+
+// The value a number, index or flag key stands for: the key's integer, or the
+// field's missing value when the key is absent or holds no whole number.
+int integerOrMissing(const FieldDecl& field, const std::optional<std::string>& value) {
+  if (value) {
+    if (const auto parsed = parseInteger(*value)) return *parsed;
+  }
+  return parseInteger(field.missing).value_or(-1);
+}
+
+void loadField(const FieldDecl& field, const ProfileFile& file, Fields& fields) {
+  const std::optional<std::string> value = file.value(field.section, field.key);
+  switch (field.form) {
+    case FileForm::Text:
+      fields.setText(field.control, value.value_or(field.missing));
+      break;
+    case FileForm::Number:
+      fields.setText(field.control, std::to_string(integerOrMissing(field, value)));
+      break;
+    case FileForm::Index:
+    case FileForm::Flag:
+      // No range test: an index outside the list leaves no selection, which
+      // the next pack stores as it stands.
+      fields.setIndex(field.control, integerOrMissing(field, value));
+      break;
+  }
+}
+
+LoadResult loadFields(const ProfileFile& file, Fields& fields, UserInterface& ui, std::span<const Group* const> groups,
+                      const Rule& finish) {
+  // Compared byte by byte: the name in other letter case is another name.
+  if (file.value(kHeaderSection, "Application", "unknown") != kApplicationName) {
+    ui.information(kNotConfigurationFileMessage);
+    return LoadResult::Rejected;
+  }
+  if (file.value(kHeaderSection, "Version", "unknown") != kConfigVersionText) ui.information(kOtherVersionMessage);
+
+  for (const FieldDecl* field : fileSequence(groups)) {
+    loadField(*field, file, fields);
+    if (field->afterLoad) field->afterLoad(fields, ui);
+  }
+  finish(fields, ui);
+  return LoadResult::Loaded;
+}
+
+}  // namespace
+
+std::string unableToWriteText(std::string_view fileName) { return "Unable to write to " + std::string(fileName); }
+
+std::vector<const FieldDecl*> fileSequence(std::span<const Group* const> groups) {
+  // A group's file order may name fields of other groups (keys that live in
+  // another group's section), so controls are looked up across all of them.
+  std::map<std::string, const FieldDecl*, std::less<>> byControl;
+  for (const Group* group : groups) {
+    for (const FieldDecl& field : group->fields) byControl.emplace(field.control, &field);
+  }
+  std::vector<const FieldDecl*> sequence;
+  for (const Group* group : groups) {
+    for (const std::string& control : group->fileOrder) {
+      const auto it = byControl.find(control);
+      if (it != byControl.end() && !it->second->key.empty()) sequence.push_back(it->second);
+    }
+  }
+  return sequence;
+}
+
+SaveResult saveConfiguration(const Fields& fields, const std::filesystem::path& path) {
+  return saveConfiguration(fields, path, packOrder());
+}
+
+SaveResult saveConfiguration(const Fields& fields, const std::filesystem::path& path,
+                             std::span<const Group* const> groups) {
+  // Every value is formed before the file is touched, so a number field that
+  // holds no whole number leaves the file as it was.
+  std::vector<std::pair<const FieldDecl*, std::string>> values;
+  for (const FieldDecl* field : fileSequence(groups)) {
+    std::string value;
+    switch (field->form) {
+      case FileForm::Text:
+        value = fields.text(field->control);
+        break;
+      case FileForm::Number: {
+        const std::string text = fields.text(field->control);
+        const auto parsed = parseInteger(text);
+        if (!parsed) return {SaveResult::Status::ConversionError, conversionErrorText(text)};
+        value = std::to_string(*parsed);
+        break;
+      }
+      case FileForm::Index:
+        value = std::to_string(fields.index(field->control));
+        break;
+      case FileForm::Flag:
+        // Anything but the first item, no selection included, is "on".
+        value = fields.index(field->control) != 0 ? "1" : "0";
+        break;
+    }
+    values.emplace_back(field, std::move(value));
+  }
+
+  // An existing file keeps what it holds besides our keys; one that exists
+  // but cannot be read is not overwritten blindly.
+  std::error_code error;
+  const bool exists = std::filesystem::exists(path, error);
+  std::optional<ProfileFile> file = exists ? ProfileFile::read(path) : ProfileFile();
+  if (error || !file) return {SaveResult::Status::WriteFailed, unableToWriteText(path.string())};
+
+  file->set(kHeaderSection, "WARNING", kWarningText);
+  file->set(kHeaderSection, "Application", kApplicationName);
+  file->set(kHeaderSection, "Version", kConfigVersionText);
+  for (const auto& [field, value] : values) file->set(field->section, field->key, value);
+  if (!file->write(path)) return {SaveResult::Status::WriteFailed, unableToWriteText(path.string())};
+  return {};
+}
+
+LoadResult loadConfiguration(const std::filesystem::path& path, Fields& fields, UserInterface& ui) {
+  const std::optional<ProfileFile> file = ProfileFile::read(path);
+  if (!file) {
+    ui.information(kNotConfigurationFileMessage);
+    return LoadResult::Unreadable;
+  }
+  return loadConfiguration(*file, fields, ui);
+}
+
+LoadResult loadConfiguration(const ProfileFile& file, Fields& fields, UserInterface& ui) {
+  return loadFields(file, fields, ui, packOrder(), runFinishRules);
+}
+
+LoadResult loadConfiguration(const ProfileFile& file, Fields& fields, UserInterface& ui,
+                             std::span<const Group* const> groups) {
+  return loadFields(file, fields, ui, groups, [groups](Fields& f, UserInterface& u) {
+    for (const Group* group : groups) {
+      if (group->finish) group->finish(f, u);
+    }
+  });
+}
+
+}  // namespace trekmor

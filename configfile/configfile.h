@@ -1,0 +1,68 @@
+// Save and load of the settings in a configuration file (.cfg): a header
+// section that identifies the file, then every settings field under its key,
+// in the order of the groups' file declarations. Both are walks over the
+// field declarations; a new settings group needs nothing here.
+#pragma once
+
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "configfile/profile.h"
+#include "settings/group.h"
+
+namespace trekmor {
+
+inline constexpr std::string_view kHeaderSection = "!WARNING";
+inline constexpr std::string_view kWarningText =
+    "Please do not try to modify this file. It should be managed with APRS Trekmor configurator program.";
+inline constexpr std::string_view kApplicationName = "APRS Trekmor Configurator";
+inline constexpr std::string_view kNotConfigurationFileMessage =
+    "Imported configuration file is not a APRS Trekmor configuration file. \nOperation aborted.";
+inline constexpr std::string_view kOtherVersionMessage =
+    "Imported configuration file version is different than your current application version. \n"
+    "Please double-check configuration fields after import. \n"
+    "Some configuration fields my change between firmware versions.";
+
+// "Unable to write to %s" with the file name in place of %s.
+std::string unableToWriteText(std::string_view fileName);
+
+struct SaveResult {
+  enum class Status { Ok, ConversionError, WriteFailed };
+  Status status = Status::Ok;
+  std::string message;  // for the error box
+  explicit operator bool() const { return status == Status::Ok; }
+};
+
+enum class LoadResult {
+  Loaded,      // every field was set and the finishing rules ran
+  Rejected,    // not a configuration file of this tool; nothing changed
+  Unreadable,  // the file does not exist or cannot be read; nothing changed
+};
+
+// The fields whose keys are saved and loaded, in that order: the groups'
+// file orders one after the other.
+std::vector<const FieldDecl*> fileSequence(std::span<const Group* const> groups);
+
+// Converts every number field first: when one is not a whole number the save
+// stops with the conversion error and the file is not touched. Otherwise
+// writes the header and every key into the file, keeping whatever else an
+// existing file holds, and replaces the file atomically.
+SaveResult saveConfiguration(const Fields& fields, const std::filesystem::path& path);
+SaveResult saveConfiguration(const Fields& fields, const std::filesystem::path& path,
+                             std::span<const Group* const> groups);
+
+// Tests the header (a wrong application name shows its message through `ui`
+// and changes nothing; another version shows its warning and goes on), then
+// sets every field from its key, or from its missing value when the key is
+// absent or a number is no whole number, runs each field's after-load rule
+// right after setting it, and finally the groups' finishing rules. A file
+// that cannot be read gets the wrong-application message.
+LoadResult loadConfiguration(const std::filesystem::path& path, Fields& fields, UserInterface& ui);
+LoadResult loadConfiguration(const ProfileFile& file, Fields& fields, UserInterface& ui);
+LoadResult loadConfiguration(const ProfileFile& file, Fields& fields, UserInterface& ui,
+                             std::span<const Group* const> groups);
+
+}  // namespace trekmor

@@ -1,0 +1,337 @@
+#include "configfile/profile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <system_error>
+
+#if defined(_WIN32)
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace trekmor {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+
+std::string_view trim(std::string_view text) {
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Names are matched ignoring the case of ASCII letters only: bytes above 0x7F
+// must match exactly, whatever letters they stand for in some code page.
+bool sameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (asciiLower(a[i]) != asciiLower(b[i])) return false;
+  }
+  return true;
+}
+
+// One pair of matching quotes around the whole value is no part of it.
+std::string_view unquote(std::string_view value) {
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+    value.remove_prefix(1);
+    value.remove_suffix(1);
+  }
+  return value;
+}
+
+// UTF-8 to single-byte text: code points above U+00FF and malformed bytes
+// become '?', as a conversion to a single-byte code page does.
+std::string utf8ToLatin1(std::string_view in) {
+  std::string out;
+  out.reserve(in.size());
+  std::size_t i = 0;
+  while (i < in.size()) {
+    const auto lead = static_cast<unsigned char>(in[i]);
+    std::size_t length = 0;
+    std::uint32_t code = 0;
+    if (lead < 0x80) {
+      length = 1;
+      code = lead;
+    } else if ((lead & 0xE0) == 0xC0) {
+      length = 2;
+      code = lead & 0x1F;
+    } else if ((lead & 0xF0) == 0xE0) {
+      length = 3;
+      code = lead & 0x0F;
+    } else if ((lead & 0xF8) == 0xF0) {
+      length = 4;
+      code = lead & 0x07;
+    }
+    bool valid = length > 0 && i + length <= in.size();
+    for (std::size_t k = 1; valid && k < length; ++k) {
+      const auto next = static_cast<unsigned char>(in[i + k]);
+      valid = (next & 0xC0) == 0x80;
+      code = (code << 6) | (next & 0x3F);
+    }
+    if (!valid) {
+      out.push_back('?');
+      ++i;
+      continue;
+    }
+    // Over-long forms of Latin-1 characters would otherwise smuggle in bytes
+    // (for example a CR) that the file could not hold as they are.
+    const bool overlong = (length == 2 && code < 0x80) || (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
+    out.push_back(overlong || code > 0xFF ? '?' : static_cast<char>(code));
+    i += length;
+  }
+  return out;
+}
+
+std::string latin1ToUtf8(std::string_view in) {
+  std::string out;
+  out.reserve(in.size());
+  for (char ch : in) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c < 0x80) {
+      out.push_back(ch);
+    } else {
+      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+  }
+  return out;
+}
+
+bool isBlankLine(std::string_view raw) { return trim(raw).empty(); }
+
+std::FILE* openFile(const fs::path& path, bool exclusive) {
+#if defined(_WIN32)
+  return _wfopen(path.c_str(), exclusive ? L"wbx" : L"ab");
+#else
+  return std::fopen(path.c_str(), exclusive ? "wbx" : "ab");
+#endif
+}
+
+bool flushToDisk(std::FILE* file) {
+  if (std::fflush(file) != 0) return false;
+#if defined(_WIN32)
+  return _commit(_fileno(file)) == 0;
+#else
+  return ::fsync(::fileno(file)) == 0;
+#endif
+}
+
+// A new, exclusively created file beside `target` for the content to go to
+// before it replaces `target`.
+std::FILE* createTemporary(const fs::path& target, fs::path& temporary) {
+  std::random_device entropy;
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    temporary = target;
+    temporary += ".tmp" + std::to_string(entropy() % 1000000u);
+    if (std::FILE* file = openFile(temporary, true)) return file;
+    if (errno != EEXIST) return nullptr;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+ProfileFile::Line ProfileFile::makeLine(std::string raw, std::string end) const {
+  Line line;
+  line.raw = std::move(raw);
+  line.end = std::move(end);
+  const std::string decoded = m_utf8 ? utf8ToLatin1(line.raw) : line.raw;
+  std::string_view text = trim(decoded);
+  if (text.empty() || text.front() == ';') return line;  // blank or comment
+  if (text.front() == '[') {
+    const std::size_t close = text.find(']');
+    if (close != std::string_view::npos) {
+      line.kind = Kind::Section;
+      line.name = std::string(trim(text.substr(1, close - 1)));
+      return line;
+    }
+  }
+  const std::size_t equals = text.find('=');
+  if (equals == std::string_view::npos) return line;
+  line.kind = Kind::Key;
+  line.name = std::string(trim(text.substr(0, equals)));
+  line.value = std::string(unquote(trim(text.substr(equals + 1))));
+  return line;
+}
+
+ProfileFile ProfileFile::fromBytes(std::string_view bytes) {
+  ProfileFile file;
+  if (bytes.starts_with(kByteOrderMark)) {
+    file.m_utf8 = true;
+    bytes.remove_prefix(kByteOrderMark.size());
+  }
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t stop = start;
+    while (stop < bytes.size() && bytes[stop] != '\r' && bytes[stop] != '\n') ++stop;
+    std::size_t next = stop;
+    if (next < bytes.size()) {
+      next += (bytes[next] == '\r' && next + 1 < bytes.size() && bytes[next + 1] == '\n') ? 2 : 1;
+    }
+    file.m_lines.push_back(
+        file.makeLine(std::string(bytes.substr(start, stop - start)), std::string(bytes.substr(stop, next - stop))));
+    start = next;
+  }
+  return file;
+}
+
+std::optional<ProfileFile> ProfileFile::read(const fs::path& path) {
+  const std::optional<std::string> bytes = readWholeFile(path, kMaxSize);
+  if (!bytes) return std::nullopt;
+  return fromBytes(*bytes);
+}
+
+std::optional<std::size_t> ProfileFile::findSection(std::string_view section) const {
+  for (std::size_t i = 0; i < m_lines.size(); ++i) {
+    if (m_lines[i].kind == Kind::Section && sameName(m_lines[i].name, section)) return i;
+  }
+  return std::nullopt;
+}
+
+std::size_t ProfileFile::sectionEnd(std::size_t header) const {
+  std::size_t i = header + 1;
+  while (i < m_lines.size() && m_lines[i].kind != Kind::Section) ++i;
+  return i;
+}
+
+std::optional<std::size_t> ProfileFile::findKey(std::size_t header, std::string_view key) const {
+  const std::size_t end = sectionEnd(header);
+  for (std::size_t i = header + 1; i < end; ++i) {
+    if (m_lines[i].kind == Kind::Key && sameName(m_lines[i].name, key)) return i;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> ProfileFile::value(std::string_view section, std::string_view key) const {
+  const auto header = findSection(section);
+  if (!header) return std::nullopt;
+  const auto line = findKey(*header, key);
+  if (!line) return std::nullopt;
+  return m_lines[*line].value;
+}
+
+std::string ProfileFile::value(std::string_view section, std::string_view key, std::string_view fallback) const {
+  return value(section, key).value_or(std::string(fallback));
+}
+
+std::string ProfileFile::encode(std::string text) const { return m_utf8 ? latin1ToUtf8(text) : text; }
+
+void ProfileFile::insertLine(std::size_t at, std::string text) {
+  // Only the last line can lack a terminator; a line after it needs one.
+  if (at > 0 && m_lines[at - 1].end.empty()) m_lines[at - 1].end = "\r\n";
+  m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at),
+                 makeLine(encode(std::move(text)), "\r\n"));
+}
+
+void ProfileFile::set(std::string_view section, std::string_view key, std::string_view value) {
+  std::string clean(value);
+  std::erase_if(clean, [](char c) { return c == '\r' || c == '\n'; });
+
+  const auto header = findSection(section);
+  if (!header) {
+    insertLine(m_lines.size(), "[" + std::string(section) + "]");
+    insertLine(m_lines.size(), std::string(key) + "=" + clean);
+    return;
+  }
+  if (const auto line = findKey(*header, key)) {
+    Line& existing = m_lines[*line];
+    if (existing.value == clean) return;
+    existing = makeLine(encode(existing.name + "=" + clean), existing.end);
+    return;
+  }
+  // After the section's last key or comment, before any blank lines that
+  // separate it from the next header.
+  std::size_t at = sectionEnd(*header);
+  while (at > *header + 1 && isBlankLine(m_lines[at - 1].raw)) --at;
+  insertLine(at, std::string(key) + "=" + clean);
+}
+
+std::string ProfileFile::bytes() const {
+  std::string out;
+  if (m_utf8) out += kByteOrderMark;
+  for (const Line& line : m_lines) {
+    out += line.raw;
+    out += line.end;
+  }
+  return out;
+}
+
+bool ProfileFile::write(const fs::path& path) const { return writeFileAtomically(path, bytes()); }
+
+std::optional<std::string> readWholeFile(const fs::path& path, std::size_t limit) {
+  std::error_code error;
+  if (!fs::is_regular_file(path, error)) return std::nullopt;
+  const auto size = fs::file_size(path, error);
+  if (error || size > limit) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string bytes;
+  bytes.resize(static_cast<std::size_t>(size));
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (static_cast<std::size_t>(in.gcount()) != bytes.size()) return std::nullopt;
+  // The file may have grown since its size was taken; refuse rather than cut it.
+  if (in.peek() != std::ifstream::traits_type::eof()) return std::nullopt;
+  return bytes;
+}
+
+bool writeFileAtomically(const fs::path& path, std::string_view bytes) {
+  std::error_code error;
+  fs::path target = path;
+  // Replace what a symbolic link points at, not the link itself.
+  if (fs::is_symlink(fs::symlink_status(path, error))) {
+    target = fs::weakly_canonical(path, error);
+    if (error) return false;
+  }
+  const fs::file_status status = fs::status(target, error);
+  const bool exists = fs::exists(status);
+  if (exists) {
+    if (!fs::is_regular_file(status)) return false;
+    // A file without its write permission is read-only for us, even where
+    // the user's privileges would let us write it.
+    if ((status.permissions() & fs::perms::owner_write) == fs::perms::none) return false;
+    // A read-only file stays read-only, although its folder would let us
+    // replace it. Opening for appending writes nothing.
+    std::FILE* probe = openFile(target, false);
+    if (!probe) return false;
+    std::fclose(probe);
+  }
+
+  fs::path temporary;
+  std::FILE* file = createTemporary(target, temporary);
+  if (!file) return false;
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  ok = flushToDisk(file) && ok;
+  ok = std::fclose(file) == 0 && ok;
+  if (ok && exists) fs::permissions(temporary, status.permissions(), fs::perm_options::replace, error);
+  if (ok) {
+    fs::rename(temporary, target, error);
+    ok = !error;
+  }
+  if (!ok) {
+    fs::remove(temporary, error);
+    return false;
+  }
+#if !defined(_WIN32)
+  // Make the rename itself durable; a failure here leaves a complete file.
+  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (descriptor >= 0) {
+    ::fsync(descriptor);
+    ::close(descriptor);
+  }
+#endif
+  return true;
+}
+
+}  // namespace trekmor

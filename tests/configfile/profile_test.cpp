@@ -1,0 +1,157 @@
+#include "configfile/profile.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "tests/support/tempdir.h"
+
+namespace trekmor {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::readFile;
+using testing::TempDir;
+using testing::writeFile;
+
+struct ReadCase {
+  const char* name;
+  std::string file;
+  std::string section;
+  std::string key;
+  std::optional<std::string> expected;
+};
+void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
+
+class ProfileRead : public ::testing::TestWithParam<ReadCase> {};
+
+TEST_P(ProfileRead, FindsWhatThePrivateProfileFunctionsFind) {
+  const ReadCase& c = GetParam();
+  EXPECT_EQ(ProfileFile::fromBytes(c.file).value(c.section, c.key), c.expected);
+}
+
+const ReadCase kReadCases[] = {
+    {"LineFeeds", "[Radio]\nCallsign=AB\n", "Radio", "Callsign", "AB"},
+    {"CrLf", "[Radio]\r\nCallsign=AB\r\n", "Radio", "Callsign", "AB"},
+    {"LoneCarriageReturns", "[Radio]\rx=1\rCallsign=AB\r", "Radio", "Callsign", "AB"},
+    {"NoFinalLineBreak", "[Radio]\r\nCallsign=AB", "Radio", "Callsign", "AB"},
+    {"BlanksInsideBrackets", "  [ \tRadio ]\nCallsign=AB", "Radio", "Callsign", "AB"},
+    {"TextAfterHeaderIgnored", "[Radio] some text\nCallsign=AB", "Radio", "Callsign", "AB"},
+    {"HeaderWithoutBracketIsNone", "[Radio\nCallsign=AB", "Radio", "Callsign", std::nullopt},
+    {"AsciiCaseIgnored", "[rADIO]\ncallSIGN=AB", "Radio", "Callsign", "AB"},
+    {"OtherBytesCaseKept", "[R\xC4" "DIO]\nk=v", "R\xE4" "DIO", "k", std::nullopt},
+    {"FirstSectionOnly", "[Radio]\nk=1\n[Other]\n[RADIO]\nk=2\nj=3", "Radio", "j", std::nullopt},
+    {"FirstSectionWins", "[Radio]\nk=1\n[RADIO]\nk=2", "Radio", "k", "1"},
+    {"FirstKeyWins", "[Radio]\nk=1\nK=2", "Radio", "k", "1"},
+    {"BlanksAroundKeyAndValue", "[Radio]\n \t k \v= \f a  b \t\n", "Radio", "k", "a  b"},
+    {"DoubleQuotesRemoved", "[Radio]\nk= \"a b\" ", "Radio", "k", "a b"},
+    {"SingleQuotesRemoved", "[Radio]\nk='a'", "Radio", "k", "a"},
+    {"OnlyOnePairRemoved", "[Radio]\nk=\"\"a\"\"", "Radio", "k", "\"a\""},
+    {"UnmatchedQuotesStay", "[Radio]\nk=\"a'", "Radio", "k", "\"a'"},
+    {"LoneQuoteStays", "[Radio]\nk=\"", "Radio", "k", "\""},
+    {"InnerQuotesStay", "[Radio]\nk=a\"b\"", "Radio", "k", "a\"b\""},
+    {"CommentLine", "[Radio]\n;k=1\n  ;k=2\nk=3", "Radio", "k", "3"},
+    {"HashIsNoComment", "[Radio]\n#k=1", "Radio", "#k", "1"},
+    {"SemicolonAfterValueIsValue", "[Radio]\nk=1 ; two", "Radio", "k", "1 ; two"},
+    {"FirstEqualsSplits", "[Radio]\nk==1=2", "Radio", "k", "=1=2"},
+    {"LineWithoutEqualsIsNoKey", "[Radio]\nk\nk=1", "Radio", "k", "1"},
+    {"EmptyValueIsPresent", "[Radio]\nk=\nk=1", "Radio", "k", ""},
+    {"KeysBeforeFirstSectionBelongNowhere", "k=1\n[Radio]\nj=2", "Radio", "k", std::nullopt},
+    {"EmptyFile", "", "Radio", "k", std::nullopt},
+    {"SingleBytesUnchanged", "[Radio]\nk=\x01\xE9\xFF\x7F", "Radio", "k", "\x01\xE9\xFF\x7F"},
+    {"ByteOrderMarkMeansUtf8", "\xEF\xBB\xBF[Radio]\nk=\xC3\xA9t\xC3\xA9", "Radio", "k", "\xE9t\xE9"},
+    {"Utf8BeyondLatin1", "\xEF\xBB\xBF[Radio]\nk=\xE2\x82\xAC\xC3", "Radio", "k", "??"},
+    {"Utf8OverlongLineBreakRefused", "\xEF\xBB\xBF[Radio]\nk=a\xC0\x8D" "b", "Radio", "k", "a?b"},
+};
+INSTANTIATE_TEST_SUITE_P(Rules, ProfileRead, ::testing::ValuesIn(kReadCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct WriteCase {
+  const char* name;
+  std::string before;
+  std::string section;
+  std::string key;
+  std::string value;
+  std::string after;
+};
+void PrintTo(const WriteCase& c, std::ostream* os) { *os << c.name; }
+
+class ProfileWrite : public ::testing::TestWithParam<WriteCase> {};
+
+TEST_P(ProfileWrite, KeepsEverythingElse) {
+  const WriteCase& c = GetParam();
+  ProfileFile file = ProfileFile::fromBytes(c.before);
+  file.set(c.section, c.key, c.value);
+  EXPECT_EQ(file.bytes(), c.after);
+  EXPECT_EQ(ProfileFile::fromBytes(file.bytes()).value(c.section, c.key), c.value);
+}
+
+const WriteCase kWriteCases[] = {
+    {"NewFile", "", "A", "k", "v", "[A]\r\nk=v\r\n"},
+    {"KeyReplacedInPlaceWithItsSpelling", "[a]\n  KEY = old \nnext=1\n", "A", "key", "new",
+     "[a]\nKEY=new\nnext=1\n"},
+    {"SameValueLeavesLineAsItWas", "[A]\n k = \"v\" \r\n", "A", "k", "v", "[A]\n k = \"v\" \r\n"},
+    {"NewKeyAfterTrailingComments", "[A]\nx=1\n; end of A\n\n[B]\ny=2\n", "A", "k", "v",
+     "[A]\nx=1\n; end of A\nk=v\r\n\n[B]\ny=2\n"},
+    {"NewKeyInLastSectionWithoutLineBreak", "[A]\nx=1", "A", "k", "v", "[A]\nx=1\r\nk=v\r\n"},
+    {"NewSectionAtTheEnd", "; top\n[A]\nx=1\n", "B", "k", "v", "; top\n[A]\nx=1\n[B]\r\nk=v\r\n"},
+    {"FirstOfTwoSections", "[A]\n[B]\n[a]\nk=1\n", "A", "k", "2", "[A]\nk=2\r\n[B]\n[a]\nk=1\n"},
+    {"KeyBeforeAnySectionUntouched", "k=1\n", "A", "k", "2", "k=1\n[A]\r\nk=2\r\n"},
+    {"Utf8FileStaysUtf8", "\xEF\xBB\xBF[A]\nk=x\n", "A", "k", "\xE9", "\xEF\xBB\xBF[A]\nk=\xC3\xA9\n"},
+};
+INSTANTIATE_TEST_SUITE_P(Rules, ProfileWrite, ::testing::ValuesIn(kWriteCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ProfileWrite, LineBreaksInAValueCannotStartNewLines) {
+  ProfileFile file;
+  file.set("A", "k", "one\r\ntwo\rthree\n[Injected]\nevil=1");
+  EXPECT_EQ(file.bytes(), "[A]\r\nk=onetwothree[Injected]evil=1\r\n");
+  EXPECT_EQ(ProfileFile::fromBytes(file.bytes()).value("Injected", "evil"), std::nullopt);
+}
+
+TEST(ProfileFileOnDisk, WriteReplacesAtomicallyAndKeepsPermissions) {
+  TempDir dir;
+  const fs::path path = dir / "a.cfg";
+  writeFile(path, "[A]\nk=1\n");
+  fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  ProfileFile file = *ProfileFile::read(path);
+  file.set("A", "k", "2");
+  ASSERT_TRUE(file.write(path));
+  EXPECT_EQ(readFile(path), "[A]\nk=2\n");
+  EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);  // no leftovers
+}
+
+TEST(ProfileFileOnDisk, RefusedWritesLeaveEverythingAsItWas) {
+  TempDir dir;
+  const fs::path readOnly = dir / "ro.cfg";
+  writeFile(readOnly, "[A]\nk=1\n");
+  fs::permissions(readOnly, fs::perms::owner_read);
+  fs::create_directory(dir / "folder");
+  const fs::path targets[] = {readOnly, dir / "folder", dir / "missing" / "a.cfg"};
+  for (const fs::path& target : targets) EXPECT_FALSE(writeFileAtomically(target, "x")) << target;
+  EXPECT_EQ(readFile(readOnly), "[A]\nk=1\n");
+  EXPECT_FALSE(fs::exists(dir / "missing"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
+}
+
+TEST(ProfileFileOnDisk, SymbolicLinkKeepsPointingAtTheReplacedFile) {
+  TempDir dir;
+  writeFile(dir / "real.cfg", "old");
+  fs::create_symlink(dir / "real.cfg", dir / "link.cfg");
+  ASSERT_TRUE(writeFileAtomically(dir / "link.cfg", "new"));
+  EXPECT_TRUE(fs::is_symlink(dir / "link.cfg"));
+  EXPECT_EQ(readFile(dir / "real.cfg"), "new");
+}
+
+TEST(ProfileFileOnDisk, ReadRefusesWhatIsNoRegularFileOrTooLarge) {
+  TempDir dir;
+  EXPECT_FALSE(ProfileFile::read(dir / "absent.cfg"));
+  EXPECT_FALSE(ProfileFile::read(dir.path()));
+  writeFile(dir / "big", std::string(9, 'x'));
+  EXPECT_FALSE(readWholeFile(dir / "big", 8));
+  EXPECT_EQ(readWholeFile(dir / "big", 9), std::string(9, 'x'));
+}
+
+}  // namespace
+}  // namespace trekmor
