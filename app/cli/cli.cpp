@@ -1,5 +1,6 @@
 #include "app/cli/cli.h"
 
+#include "app/cli/devicecommands.h"
 #include "app/cli/offline.h"
 
 namespace trekmor::cli {
@@ -10,8 +11,18 @@ void ConsoleInterface::error(std::string_view text) { m_err << text << ".\n" << 
 
 void ConsoleInterface::log(std::string_view line) { m_out << line << '\n' << std::flush; }
 
+void ConsoleInterface::message(std::string_view text) {
+  // The box's lines end in CR LF; on a console a line ends in LF.
+  for (std::size_t start = 0;;) {
+    const std::size_t end = text.find("\r\n", start);
+    m_out << text.substr(start, end - start) << '\n';
+    if (end == std::string_view::npos) break;
+    start = end + 2;
+  }
+  m_out << std::flush;
+}
+
 const std::vector<Command>& commandTable() {
-  // Device subcommands (read, write, info, upload-firmware) join this table.
   static const std::vector<Command> commands{
       {"defaults", "OUT.cfg", "write the start values as a configuration file", 1, {}, runDefaults},
       {"pack", "[--seed N] IN.cfg OUT.bin",
@@ -19,6 +30,15 @@ const std::vector<Command>& commandTable() {
        {"--seed"}, runPack},
       {"unpack", "IN.bin OUT.cfg", "test and unpack a configuration image and save it as a configuration file", 2,
        {}, runUnpack},
+      {"read", "OUT.cfg", "read the configuration from the device (Read config) and save it as a configuration file",
+       1, {}, runRead},
+      {"write", "[--seed N] IN.cfg",
+       "load a configuration file over the start values and write it to the device (Write config)", 1, {"--seed"},
+       runWrite},
+      {"info", "", "show the device's firmware version, hardware version and serial number", 0, {}, runInfo},
+      {"upload-firmware", "[IMAGE]",
+       "send the firmware image the program carries, or the named image file, to the device", 0, {},
+       runUploadFirmware, 1},
   };
   return commands;
 }
@@ -38,7 +58,8 @@ void printUsage(std::ostream& stream) {
             "Texts of message boxes go to standard error, log lines to standard output.\n"
             "--seed N seeds the image stamp (default: the current time).\n"
             "Exit status: 0 success; 1 operation stopped (failed check, conversion error, rejected file,\n"
-            "failed integrity or version test); 2 usage error or a file that cannot be read or written.\n"
+            "failed integrity or version test, no device, a device exchange that failed); 2 usage error\n"
+            "or a file that cannot be read or written.\n"
             "No output file is created or changed when a command fails.\n";
 }
 
@@ -80,8 +101,10 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     }
     invocation.arguments.push_back(argument);
   }
-  if (invocation.arguments.size() != command->argumentCount) {
-    return usageError(err, std::string(command->name) + " takes " + std::string(command->synopsis));
+  if (invocation.arguments.size() < command->argumentCount ||
+      invocation.arguments.size() > command->argumentCount + command->optionalArguments) {
+    const std::string takes = command->synopsis.empty() ? "no arguments" : std::string(command->synopsis);
+    return usageError(err, std::string(command->name) + " takes " + takes);
   }
   return command->run(invocation);
 }

@@ -29,6 +29,8 @@ class ConsoleInterface final : public UserInterface {
   // The window's error box adds a full stop; so does its stand-in here.
   void error(std::string_view text) override;
   void log(std::string_view line) override;
+  // The device information: the command's output, one line per line of the box.
+  void message(std::string_view text) override;
   void setProgressRange(int) override {}
   void setProgress(int) override {}
   void processEvents() override {}
@@ -52,6 +54,7 @@ struct Command {
   std::size_t argumentCount;
   std::vector<std::string_view> options;  // options of this command, each taking one value
   int (*run)(const Invocation&);
+  std::size_t optionalArguments = 0;  // arguments that may follow the required ones
 };
 
 // Every subcommand, in the order the usage lists them.

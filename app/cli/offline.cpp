@@ -24,6 +24,8 @@ int reportSave(const Invocation& invocation, const SaveResult& result) {
   return result.status == SaveResult::Status::ConversionError ? kExitStopped : kExitUsage;
 }
 
+}  // namespace
+
 std::optional<std::uint32_t> stampSeed(const Invocation& invocation) {
   const auto option = invocation.options.find("--seed");
   if (option == invocation.options.end()) return static_cast<std::uint32_t>(std::time(nullptr));
@@ -33,8 +35,6 @@ std::optional<std::uint32_t> stampSeed(const Invocation& invocation) {
   if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
   return seed;
 }
-
-}  // namespace
 
 int runDefaults(const Invocation& invocation) {
   const FieldStore fields = FieldStore::withStartValues();

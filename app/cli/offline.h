@@ -1,6 +1,9 @@
 // Subcommands that work on files only: start values, pack and unpack.
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
 #include "app/cli/cli.h"
 
 namespace trekmor::cli {
@@ -13,5 +16,8 @@ int runPack(const Invocation& invocation);
 // unpack IN.bin OUT.cfg: the image tested and unpacked as "Read config" does
 // after its page reads, then saved as "Save to file" saves.
 int runUnpack(const Invocation& invocation);
+
+// The --seed option's value, the current time without it; nothing when it is no number.
+std::optional<std::uint32_t> stampSeed(const Invocation& invocation);
 
 }  // namespace trekmor::cli

@@ -1,0 +1,142 @@
+// The command-line companion's device commands run as separate processes
+// against the simulator (LD_PRELOAD), as scripts run them. The EEPROM file
+// is where write and read meet, and the offline pack and unpack of the same
+// files are the reference for what must reach and come from the device.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sys/wait.h>
+
+#include "tests/support/tempdir.h"
+
+namespace trekmor {
+namespace {
+
+using testing::readFile;
+using testing::TempDir;
+using testing::writeFile;
+
+struct Outcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+const std::string kFound = "APRS Trekmor found, vid: Vid_0483, pid: A052\n";
+
+std::string counted(const std::string& prefix, int to, int total) {
+  std::string out;
+  for (int k = 1; k <= to; ++k) out += prefix + std::to_string(k) + "/" + std::to_string(total) + "\n";
+  return out;
+}
+
+class CliDevice : public ::testing::Test {
+ protected:
+  // `settings`: simulator variables, "NAME=value ..." as a shell takes them.
+  Outcome run(const std::string& arguments, const std::string& settings = "") {
+    const std::string command = "cd '" + dir.path().string() + "' && env -u TREKMOR_SIM_FAULT ASAN_OPTIONS=" +
+                                "\"$ASAN_OPTIONS:verify_asan_link_order=0\" LD_PRELOAD='" TREKMOR_DEVSIM
+                                "' TREKMOR_SIM_EEPROM=eeprom.bin " +
+                                settings + " '" TREKMOR_CLI "' " + arguments + " > stdout.txt 2> stderr.txt";
+    const int raw = std::system(command.c_str());
+    Outcome result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(dir / "stdout.txt"),
+                   readFile(dir / "stderr.txt")};
+    std::filesystem::remove(dir / "stdout.txt");
+    std::filesystem::remove(dir / "stderr.txt");
+    return result;
+  }
+  TempDir dir;
+};
+
+TEST_F(CliDevice, WriteAndReadBackMeetTheOfflinePackAndUnpack) {
+  ASSERT_EQ(run("defaults start.cfg").status, 0);
+  const Outcome written = run("write --seed 1 start.cfg");
+  EXPECT_EQ(written.status, 0) << written.err;
+  EXPECT_EQ(written.out, kFound + counted("Page written: ", 160, 160) + "Eeprom write success\n");
+  EXPECT_EQ(written.err, "");
+  ASSERT_EQ(run("pack --seed 1 start.cfg packed.bin").status, 0);
+  EXPECT_EQ(readFile(dir / "eeprom.bin"), readFile(dir / "packed.bin"));
+
+  const Outcome read = run("read back.cfg", "TREKMOR_SIM_HARDWARE='Bench unit'");
+  EXPECT_EQ(read.status, 0) << read.err;
+  EXPECT_EQ(read.out, kFound + counted("Page read: ", 160, 160) + "Eeprom read success.\n" + kFound +
+                          "Firmware version: 1.12\nHardware version: Bench unit\n"
+                          "Serial number: 300024000F5138333536A07F\n");
+  ASSERT_EQ(run("unpack eeprom.bin unpacked.cfg").status, 0);
+  EXPECT_EQ(readFile(dir / "back.cfg"), readFile(dir / "unpacked.cfg"));
+}
+
+TEST_F(CliDevice, InfoPrintsTheBoxOnStandardOutput) {
+  const Outcome info = run("info", "TREKMOR_SIM_FIRMWARE_VERSION=98 TREKMOR_SIM_SERIAL=00112233445566778899aabb");
+  EXPECT_EQ(info.status, 0);
+  EXPECT_EQ(info.out, kFound + "Firmware version: 0.98\nHardware version: Trekmor HW 2.1\n"
+                               "Serial number: 00112233445566778899AABB\n");
+  const Outcome twoLines = run("info", "TREKMOR_SIM_FAULT=serial-bad-command@0");
+  EXPECT_EQ(twoLines.out, kFound + "Firmware version: 1.12\nHardware version: Trekmor HW 2.1\n");
+  const Outcome silent = run("info", "TREKMOR_SIM_FAULT=no-answer@1");
+  EXPECT_EQ(silent.status, 1);
+  EXPECT_EQ(silent.out, kFound);
+}
+
+TEST_F(CliDevice, UploadANamedImage) {
+  std::string image(33, '\0');
+  for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>(0xA0 + i);
+  writeFile(dir / "fw.bin", image);
+  const Outcome sent = run("upload-firmware fw.bin", "TREKMOR_SIM_FIRMWARE_OUT=received.bin");
+  EXPECT_EQ(sent.status, 0) << sent.err;
+  EXPECT_EQ(sent.out, kFound + "Page written: 1/2\nPage written: 2/2\nFirmware upgrade success\n");
+  EXPECT_EQ(readFile(dir / "received.bin"), image + std::string(31, '\0'));
+
+  writeFile(dir / "long.bin", std::string(112641, '\x01'));
+  const Outcome tooLong = run("upload-firmware long.bin");
+  EXPECT_EQ(tooLong.status, 1);
+  EXPECT_EQ(tooLong.err, "Firmware file too long.\n");
+
+  const Outcome failing = run("upload-firmware fw.bin", "TREKMOR_SIM_FAULT=block-fail@1");
+  EXPECT_EQ(failing.status, 1);
+  EXPECT_EQ(failing.out, kFound + "Page written: 1/2\nPage write error: 2/2\n");
+
+  const Outcome missing = run("upload-firmware nothing.bin");
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_EQ(missing.err, "aprs-trekmor-cli: cannot read nothing.bin\n");
+}
+
+#ifndef TREKMOR_CARRIED_FIRMWARE
+TEST_F(CliDevice, UploadWithoutACarriedImageSendsNothing) {
+  const Outcome result = run("upload-firmware", "TREKMOR_SIM_FIRMWARE_OUT=received.bin");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, kFound);
+  EXPECT_EQ(result.err, "Firmware resource not found (FindResource).\n");
+  EXPECT_FALSE(std::filesystem::exists(dir / "received.bin"));
+}
+#endif
+
+TEST_F(CliDevice, StoppedDeviceOperationsWriteNoFile) {
+  ASSERT_EQ(run("defaults start.cfg").status, 0);
+  ASSERT_EQ(run("write start.cfg").status, 0);
+  const struct {
+    const char* arguments;
+    const char* settings;
+    std::string lastLine;
+  } cases[] = {
+      {"read out.cfg", "TREKMOR_SIM_ABSENT=1", "APRS Trekmor not found.\n"},
+      {"read out.cfg", "TREKMOR_SIM_FAULT=read-bad-sum@0", "Eeprom checksum error. Please reload configuration.\n"},
+      {"read out.cfg", "TREKMOR_SIM_FIRMWARE_VERSION=111", kFound},
+      {"write start.cfg", "TREKMOR_SIM_ABSENT=1", "APRS Trekmor not found.\n"},
+      {"write start.cfg", "TREKMOR_SIM_FAULT=write-fail@0", "Page write error: 1/160\n"},
+      {"info", "TREKMOR_SIM_DENIED=1", ""},
+      {"upload-firmware start.cfg", "TREKMOR_SIM_ABSENT=1", "APRS Trekmor not found.\n"},
+  };
+  for (const auto& c : cases) {
+    const Outcome result = run(c.arguments, c.settings);
+    EXPECT_EQ(result.status, 1) << c.arguments << " " << c.settings;
+    if (!c.lastLine.empty()) {
+      ASSERT_GE(result.out.size(), c.lastLine.size()) << c.arguments << " " << c.settings;
+      EXPECT_EQ(result.out.substr(result.out.size() - c.lastLine.size()), c.lastLine) << c.settings;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.cfg")) << c.settings;
+  }
+}
+
+}  // namespace
+}  // namespace trekmor
