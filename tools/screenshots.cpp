@@ -7,7 +7,7 @@
 #include <QTabWidget>
 
 #include "ui/mainwindow.h"
-#include "ui/specialstrings.h"
+#include "ui/placeholderwindow.h"
 
 namespace {
 

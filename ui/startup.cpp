@@ -10,7 +10,7 @@
 
 #include "ui/mainwindow.h"
 #include "ui/qtui.h"
-#include "ui/specialstrings.h"
+#include "ui/placeholderwindow.h"
 
 namespace trekmor {
 

@@ -2,6 +2,8 @@
 // sections missing from a file, and the rules that follow a load.
 #include <gtest/gtest.h>
 
+#include "tests/support/recordinginterface.h"
+
 #include <set>
 
 #include "configfile/configfile.h"
@@ -17,16 +19,7 @@ using testing::readFile;
 using testing::TempDir;
 using testing::writeFile;
 
-class RecordingInterface final : public UserInterface {
- public:
-  void information(std::string_view text) override { boxes.emplace_back(text); }
-  void error(std::string_view text) override { boxes.emplace_back(text); }
-  void log(std::string_view) override {}
-  void setProgressRange(int) override {}
-  void setProgress(int) override {}
-  void processEvents() override {}
-  std::vector<std::string> boxes;
-};
+using testing::RecordingInterface;
 
 // The port choices and what triggers their rules keep their start values, so
 // that the rules at the end of the load leave them alone.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/recordinginterface.h"
+
 #include <sstream>
 
 #include "settings/pipeline.h"
@@ -16,16 +18,7 @@ using testing::readFile;
 using testing::TempDir;
 using testing::writeFile;
 
-class RecordingInterface final : public UserInterface {
- public:
-  void information(std::string_view text) override { boxes.emplace_back(text); }
-  void error(std::string_view text) override { boxes.emplace_back(text); }
-  void log(std::string_view) override {}
-  void setProgressRange(int) override {}
-  void setProgress(int) override {}
-  void processEvents() override {}
-  std::vector<std::string> boxes;
-};
+using testing::RecordingInterface;
 
 std::vector<std::string> splitCrLf(const std::string& bytes) {
   std::vector<std::string> lines;

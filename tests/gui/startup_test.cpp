@@ -7,7 +7,7 @@
 #include <QTimer>
 
 #include "ui/mainwindow.h"
-#include "ui/specialstrings.h"
+#include "ui/placeholderwindow.h"
 #include "ui/startup.h"
 
 namespace trekmor {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/recordinginterface.h"
+
 #include <set>
 
 #include "settings/pipeline.h"
@@ -8,16 +10,7 @@
 namespace trekmor {
 namespace {
 
-class RecordingInterface final : public UserInterface {
- public:
-  void information(std::string_view text) override { boxes.emplace_back(text); }
-  void error(std::string_view text) override { boxes.emplace_back(text); }
-  void log(std::string_view) override {}
-  void setProgressRange(int) override {}
-  void setProgress(int) override {}
-  void processEvents() override {}
-  std::vector<std::string> boxes;
-};
+using testing::RecordingInterface;
 
 TEST(Pipeline, DefaultImageIsCompleteAndOnlyDataBytesAreUsed) {
   FieldStore fields = FieldStore::withStartValues();

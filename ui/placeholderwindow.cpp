@@ -1,4 +1,4 @@
-#include "ui/specialstrings.h"
+#include "ui/placeholderwindow.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
