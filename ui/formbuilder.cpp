@@ -252,6 +252,12 @@ QWidget* FormBuilder::buildPage(const Page& page) {
   if (!page.inner.empty()) {
     auto* inner = new QTabWidget(widget);
     inner->setObjectName(qs(page.innerName));
+    // The keyboard reaches the tab bar itself, in its place in the order.
+    // Were the control to keep handing its focus on to the bar, its own
+    // place (behind its pages, where it was made) would lead the Tab key
+    // from the shown page back to the bar.
+    inner->setFocusProxy(nullptr);
+    inner->setFocusPolicy(Qt::NoFocus);
     styleAsButtonRow(inner);
     addPages(inner, page.inner);
     inner->setCurrentIndex(0);
