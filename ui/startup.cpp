@@ -62,6 +62,11 @@ int runConfigurator(QApplication& app, const StartupHooks& hooks) {
     splash.reset();
     note(hooks, "splash removed");
 
+    // Centred on the screen when first shown (window managers that place
+    // windows themselves may still move it).
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      form1.move(screen->availableGeometry().center() - form1.rect().center());
+    }
     form1.show();
     if (hooks.beforeLoop) hooks.beforeLoop(form1);
     note(hooks, "message loop");
