@@ -31,12 +31,17 @@ QString accessibleName(const FieldDecl& field) {
   return name;
 }
 
-// A fixed width of `chars` average characters: the columns of a channel grid
+// A fixed width of `chars` characters: the columns of a channel grid
 // stay even whatever each channel's maximum length, and the page stays narrow.
 void fitToCharacters(QWidget* widget, int chars) {
   if (auto* combo = qobject_cast<QComboBox*>(widget)) {
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     combo->setMinimumContentsLength(chars);
+  } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+    // As many digits as `chars` (digits are as wide as average mixed text).
+    const QFontMetrics metrics = edit->fontMetrics();
+    const int frame = edit->minimumSizeHint().width() - metrics.maxWidth();
+    edit->setFixedWidth(metrics.horizontalAdvance(QString(chars, QLatin1Char('0'))) + frame + 4);
   } else {
     const int width = widget->fontMetrics().averageCharWidth() * chars + 12;
     widget->setMinimumWidth(width);
