@@ -157,6 +157,22 @@ TEST_F(KeyboardTest, EncodingProtocolGoesRowByRowAndSkipsTheSwitchedOffTime) {
   EXPECT_EQ(met, expected);
 }
 
+// Shift+Tab goes the same way back, out of an inner page through its own
+// tab bar to the bar of the tabs around it and on to the command buttons.
+TEST_F(KeyboardTest, ShiftTabWalksBackTheSameWay) {
+  bringToFront(find("TabSheet_wxtm_alarm"));
+  QWidget* start = find("Wxtidemarker_alarmbeacon_on_th");
+  start->setFocus(Qt::TabFocusReason);
+  QStringList met;
+  for (int i = 0; i < 6; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    met << focusName(QApplication::focusWidget());
+  }
+  const QStringList expected = {"Wxtidemarker_alarmbeacon", "PageControl6", "PageControl4", "PageControl1",
+                                "Button_read_from_file", "Button_save_to_file"};
+  EXPECT_EQ(met, expected);
+}
+
 TEST_F(KeyboardTest, ChannelButtonsFollowTheirChannelsAndSpecialStringsLeadsTheBeacons) {
   QTabWidget* analog = bringToFront(find("TabSheet_analog_channels"));
   ASSERT_NE(analog, nullptr);
