@@ -115,13 +115,14 @@ Page digipeaterTab() {
 
   Page aliases = page("TabSheet_digi_aliases", "Simple aliases");
   const auto join = [](std::vector<Cell> left, std::vector<Cell> right) {
-    left.push_back(labelCell("    "));  // gap between the two blocks
     left.insert(left.end(), right.begin(), right.end());
     return Row{std::move(left), false};
   };
   aliases.rows.push_back(join(aliasHeader(), aliasHeader()));
   for (int k = 1; k <= kAliasCount / 2; ++k) aliases.rows.push_back(join(aliasRow(k), aliasRow(k + kAliasCount / 2)));
-  aliases.stretchColumn = 11;
+  // Aliases 1-4 on the left, 5-8 on the right, kept apart; the keyboard
+  // takes the left block first.
+  aliases.tabBlocks = {5};
 
   return withInner(page("TabSheet_digipeater", "Digipeater"), "PageControl3", {common, aliases});
 }

@@ -132,11 +132,16 @@ struct Page {
   std::string objectName;
   std::string caption;
   std::vector<Row> rows;
-  bool compact = false;      // columns keep their natural widths; spare room stays right of them
+  // Columns keep their natural widths and the spare room stays right of
+  // them; false spreads the spare width over all columns.
+  bool compact = true;
   // Grid column that takes the spare width, so that the others keep their
-  // natural widths (it may lie past the last used column); -1 spreads the
-  // spare width over all columns.
+  // natural widths (it may lie past the last used column); -1: see compact.
   int stretchColumn = -1;
+  // First grid columns of blocks that stand side by side (two small forms
+  // beside each other): the keyboard walks each block from top to bottom
+  // before the next. Empty: row by row, left to right.
+  std::vector<int> tabBlocks;
   std::string innerName;     // objectName of an inner tab control, if any
   std::vector<Page> inner;   // its tabs
 };

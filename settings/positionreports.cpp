@@ -251,7 +251,7 @@ Page positionReportsTab() {
       pair("Smartbeaconing_min_turn_time", "Smartbeaconing_fast_speed"),
       Row{{emptyCell(2), captionCell("Smartbeaconing_fast_period"), fieldCell("Smartbeaconing_fast_period")}, false},
   };
-  smart.stretchColumn = 4;
+  smart.tabBlocks = {2};
 
   Page fixed = page("TabSheet_fixed_interval", "Fixed time interval");
   fixed.rows = {formRow("Position_report_interval")};

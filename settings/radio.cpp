@@ -148,6 +148,7 @@ Page radioTab() {
       pair("Quiettime", "Tx_power_apc"),
       pair("Quiettime_randomize", ""),
   };
+  p.tabBlocks = {2};  // the right-hand form after the left one
   return p;
 }
 

@@ -172,20 +172,26 @@ Row rangeRow(const std::string& control, std::string range) {
 }
 
 // The rows shared by the three beacon tabs: destination and two paths in one
-// line (optionally behind a title), then the rate and the comment, which
-// takes the rest of the page's width.
+// line, then the rate and the comment. The line starts in the field column,
+// so that the destination edit (or, behind a title, its caption) lines up
+// with the fields above and below it.
 std::vector<Row> beaconRows(const Beacon& b, const std::string& title, int columns) {
   const auto address = [&](const std::string& part) {
     return std::vector<Cell>{captionCell(b.control(part + "_string")), fieldCell(b.control(part + "_string")),
                              labelCell("-"), fieldCell(b.control(part + "_ssid"))};
   };
-  Row addresses{{}, true};
-  if (!title.empty()) addresses.cells.push_back(labelCell(title));
+  std::vector<Cell> line;
   for (const std::string part : {"dest", "path1"}) {
-    for (Cell& cell : address(part)) addresses.cells.push_back(cell);
+    for (Cell& cell : address(part)) line.push_back(cell);
   }
-  addresses.cells.push_back(labelCell(","));
-  for (Cell& cell : address("path2")) addresses.cells.push_back(cell);
+  line.push_back(labelCell(","));
+  for (Cell& cell : address("path2")) line.push_back(cell);
+  Cell first = labelCell(title);
+  if (title.empty()) {
+    first = line.front();  // the "Dest:" caption
+    line.erase(line.begin());
+  }
+  Row addresses{{first, inlineCell(std::move(line), columns - 1)}, false};
   return {addresses, formRow(b.control("txrate")),
           Row{{captionCell(b.control("comment")), fieldCell(b.control("comment"), columns - 1)}, false}};
 }

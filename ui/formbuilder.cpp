@@ -10,8 +10,10 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "settings/registry.h"
 #include "ui/qtfields.h"
@@ -29,12 +31,17 @@ QString accessibleName(const FieldDecl& field) {
   return name;
 }
 
-// A fixed width of `chars` average characters: the columns of a channel grid
+// A fixed width of `chars` characters: the columns of a channel grid
 // stay even whatever each channel's maximum length, and the page stays narrow.
 void fitToCharacters(QWidget* widget, int chars) {
   if (auto* combo = qobject_cast<QComboBox*>(widget)) {
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     combo->setMinimumContentsLength(chars);
+  } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+    // As many digits as `chars` (digits are as wide as average mixed text).
+    const QFontMetrics metrics = edit->fontMetrics();
+    const int frame = edit->minimumSizeHint().width() - metrics.maxWidth();
+    edit->setFixedWidth(metrics.horizontalAdvance(QString(chars, QLatin1Char('0'))) + frame + 4);
   } else {
     const int width = widget->fontMetrics().averageCharWidth() * chars + 12;
     widget->setMinimumWidth(width);
@@ -81,6 +88,52 @@ class MessageEdit final : public QPlainTextEdit {
   int m_maxLength;
 };
 
+// Short edits hold callsigns, SSIDs and numbers: upper-case letters and
+// digits. They are as wide as that many such characters and half one more for
+// the cursor, so that a grid of them stays narrow and even.
+void fitShortEdit(QLineEdit* edit, int maxLength) {
+  static const QString sample = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
+  const QFontMetrics metrics = edit->fontMetrics();
+  const int frame = edit->minimumSizeHint().width() - metrics.maxWidth();  // frame and text margins
+  const int text = metrics.horizontalAdvance(sample) * (2 * maxLength + 1) / (2 * int(sample.size()));
+  edit->setFixedWidth(std::max(edit->minimumSizeHint().width(), text + frame + 4));
+}
+
+// Free-text edits: wide enough for about forty average characters at most,
+// so that a long field neither stretches across the tab nor shrinks to a slot.
+void fitTextEdit(QLineEdit* edit, int maxLength) {
+  static const QString sample =
+      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 <>");
+  const QFontMetrics metrics = edit->fontMetrics();
+  const int frame = edit->minimumSizeHint().width() - metrics.maxWidth();
+  const auto width = [&](int chars) { return metrics.horizontalAdvance(sample) * chars / int(sample.size()) + frame + 4; };
+  edit->setMinimumWidth(width(std::clamp(maxLength, 10, 42)));
+  edit->setMaximumWidth(std::max(edit->minimumWidth(), width(maxLength + 1)));
+}
+
+// Tabs inside a tab look like a row of buttons: each tab a framed, rounded
+// button, the shown one pressed in the highlight colour; the palette keeps it
+// readable in dark and high-contrast themes, and the keyboard focus is marked.
+constexpr const char* kButtonRowStyle =
+    "QTabBar::tab {"
+    "  border: 1px solid palette(mid); border-radius: 3px;"
+    "  background: palette(button); color: palette(button-text);"
+    "  padding: 3px 9px; margin: 0px 3px 4px 0px;"
+    "}"
+    "QTabBar::tab:hover { background: palette(light); }"
+    "QTabBar::tab:selected {"
+    "  background: palette(highlight); color: palette(highlighted-text); border-color: palette(dark);"
+    "}"
+    "QTabBar::tab:focus { border: 2px solid palette(text); padding: 2px 8px; }";
+
+void styleAsButtonRow(QTabWidget* inner) {
+  inner->setDocumentMode(true);
+  QTabBar* bar = inner->tabBar();
+  bar->setDrawBase(false);
+  bar->setExpanding(false);
+  bar->setStyleSheet(QString::fromLatin1(kButtonRowStyle));
+}
+
 int columnCount(const Page& page) {
   int columns = 1;
   for (const Row& row : page.rows) {
@@ -94,39 +147,123 @@ int columnCount(const Page& page) {
 }  // namespace
 
 void FormBuilder::addPages(QTabWidget* tabs, const std::vector<Page>& pages) {
+  ++m_depth;
   for (const Page& page : pages) tabs->addTab(buildPage(page), qs(page.caption));
+  --m_depth;
+  if (m_depth > 0) return;
+  // Widgets enter the keyboard order as they are made and again whenever a
+  // page is moved into its tab control; the declared order is set here, once
+  // the whole tree stands.
+  const QList<QWidget*> chain = focusChain(tabs);
+  for (qsizetype i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+QList<QWidget*> FormBuilder::focusChain(QTabWidget* tabs) const {
+  QList<QWidget*> chain{tabs->tabBar()};
+  for (int i = 0; i < tabs->count(); ++i) {
+    QWidget* page = tabs->widget(i);
+    chain += m_pageFocus.value(page);
+    for (QTabWidget* inner : page->findChildren<QTabWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+      chain += focusChain(inner);
+    }
+  }
+  return chain;
 }
 
 QWidget* FormBuilder::buildPage(const Page& page) {
   auto* widget = new QWidget;
   widget->setObjectName(qs(page.objectName));
   auto* outer = new QVBoxLayout(widget);
+  m_focus.clear();
   if (!page.rows.empty()) {
+    const auto blockOf = [&page](int column) {
+      return int(std::count_if(page.tabBlocks.begin(), page.tabBlocks.end(), [column](int first) { return column >= first; }));
+    };
+    // Blocks side by side are kept apart by an empty grid column before each
+    // of them but the first.
+    const auto at = [&blockOf](int column) { return column + blockOf(column); };
+    const int declared = columnCount(page);
+    const int columns = at(declared - 1) + 1;
+    // Rows that stand across the whole page (an explanation, a box, a flow)
+    // at its top or bottom are laid out outside the grid, so that they never
+    // widen its columns; the others share the grid's columns.
+    const auto acrossPage = [](const Row& row) {
+      if (row.flow) return true;
+      if (row.cells.size() != 1) return false;
+      const Cell& cell = row.cells.front();
+      return (cell.kind == Cell::Kind::Label && (cell.wrap || cell.span > 1)) || cell.kind == Cell::Kind::GroupBox;
+    };
+    std::size_t gridBegin = 0;
+    while (gridBegin < page.rows.size() && acrossPage(page.rows[gridBegin])) ++gridBegin;
+    std::size_t gridEnd = page.rows.size();
+    while (gridEnd > gridBegin && acrossPage(page.rows[gridEnd - 1])) --gridEnd;
+
+    const auto addAcross = [&](const Row& row) {
+      m_block = 0;
+      if (!row.flow) {
+        if (QWidget* w = buildCell(row.cells.front(), widget)) outer->addWidget(w);
+        return;
+      }
+      auto* line = new QHBoxLayout;
+      for (const Cell& cell : row.cells) line->addWidget(buildCell(cell, widget));
+      line->addStretch(1);
+      outer->addLayout(line);
+    };
+    for (std::size_t r = 0; r < gridBegin; ++r) addAcross(page.rows[r]);
+
     auto* grid = new QGridLayout;
-    const int columns = columnCount(page);
-    for (int r = 0; r < int(page.rows.size()); ++r) {
-      const Row& row = page.rows[std::size_t(r)];
+    for (int first : page.tabBlocks) grid->setColumnMinimumWidth(at(first) - 1, widget->fontMetrics().averageCharWidth() * 3);
+    for (std::size_t r = gridBegin; r < gridEnd; ++r) {
+      const Row& row = page.rows[r];
+      const int line = int(r - gridBegin);
       if (row.flow) {
-        auto* line = new QHBoxLayout;
-        for (const Cell& cell : row.cells) line->addWidget(buildCell(cell, widget));
-        line->addStretch(1);
-        grid->addLayout(line, r, 0, 1, columns);
+        m_block = 0;
+        auto* flow = new QHBoxLayout;
+        for (const Cell& cell : row.cells) flow->addWidget(buildCell(cell, widget));
+        flow->addStretch(1);
+        grid->addLayout(flow, line, 0, 1, columns);
         continue;
       }
       int column = 0;
       for (const Cell& cell : row.cells) {
-        if (QWidget* w = buildCell(cell, widget)) grid->addWidget(w, r, column, 1, cell.span);
+        m_block = blockOf(column);
+        const int first = at(column);
+        const int span = at(column + cell.span - 1) - first + 1;
+        if (QWidget* w = buildCell(cell, widget)) grid->addWidget(w, line, first, 1, span);
         column += cell.span;
       }
     }
-    if (page.compact) grid->setColumnStretch(columns, 1);
-    if (page.stretchColumn >= 0) grid->setColumnStretch(page.stretchColumn, 1);
-    outer->addLayout(grid);
+    if (page.stretchColumn >= 0 && page.stretchColumn < declared) {
+      // That column takes the spare width; the others keep their natural ones.
+      grid->setColumnStretch(at(page.stretchColumn), 1);
+      outer->addLayout(grid);
+    } else if (page.compact || page.stretchColumn >= declared) {
+      // All columns keep their natural widths; the room is left free on the right.
+      auto* line = new QHBoxLayout;
+      line->addLayout(grid);
+      line->addStretch(1);
+      outer->addLayout(line);
+    } else {
+      outer->addLayout(grid);
+    }
+    for (std::size_t r = gridEnd; r < page.rows.size(); ++r) addAcross(page.rows[r]);
   }
+  // Blocks one after the other; within a block the built order, which is
+  // row by row and left to right.
+  std::stable_sort(m_focus.begin(), m_focus.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  QList<QWidget*>& order = m_pageFocus[widget];
+  for (const auto& [block, control] : m_focus) order.push_back(control);
+  m_focus.clear();
   if (!page.inner.empty()) {
     auto* inner = new QTabWidget(widget);
     inner->setObjectName(qs(page.innerName));
-    inner->setDocumentMode(true);
+    // The keyboard reaches the tab bar itself, in its place in the order.
+    // Were the control to keep handing its focus on to the bar, its own
+    // place (behind its pages, where it was made) would lead the Tab key
+    // from the shown page back to the bar.
+    inner->setFocusProxy(nullptr);
+    inner->setFocusPolicy(Qt::NoFocus);
+    styleAsButtonRow(inner);
     addPages(inner, page.inner);
     inner->setCurrentIndex(0);
     outer->addWidget(inner);
@@ -142,6 +279,7 @@ QWidget* FormBuilder::buildCell(const Cell& cell, QWidget* parent) {
       if (!field) return nullptr;
       QWidget* widget = buildField(*field, parent);
       if (cell.chars > 0) fitToCharacters(widget, cell.chars);
+      m_focus.emplace_back(m_block, widget);
       return widget;
     }
     case Cell::Kind::Caption: {
@@ -168,6 +306,9 @@ QWidget* FormBuilder::buildCell(const Cell& cell, QWidget* parent) {
       button->setObjectName(qs(cell.name));
       if (!cell.hint.empty()) button->setToolTip(qs(cell.hint));
       m_buttons.insert(button->objectName(), button);
+      // Reachable with the Tab key on every platform, like the fields.
+      button->setFocusPolicy(Qt::StrongFocus);
+      m_focus.emplace_back(m_block, button);
       return button;
     }
     case Cell::Kind::Inline: {
@@ -183,6 +324,8 @@ QWidget* FormBuilder::buildCell(const Cell& cell, QWidget* parent) {
     case Cell::Kind::GroupBox: {
       auto* box = new QGroupBox(qs(cell.text), parent);
       if (!cell.name.empty()) box->setObjectName(qs(cell.name));
+      // As wide as its controls need: the free room stays beside it.
+      box->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
       auto* grid = new QGridLayout(box);
       const int columns = std::max(1, cell.columns);
       int position = 0;
@@ -205,10 +348,11 @@ QWidget* FormBuilder::buildField(const FieldDecl& field, QWidget* parent) {
       auto* edit = new QLineEdit(parent);
       if (field.maxLength > 0) {
         edit->setMaxLength(field.maxLength);
-        // Wide enough for the longest text the field takes.
-        const int chars = std::clamp(field.maxLength, 2, 40);
-        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('W')) * chars / 2 + 16);
-        if (field.maxLength <= 9) edit->setMaximumWidth(edit->minimumWidth() + 24);
+        if (field.maxLength <= 9) {
+          fitShortEdit(edit, field.maxLength);
+        } else {
+          fitTextEdit(edit, field.maxLength);
+        }
       }
       widget = edit;
       break;

@@ -40,8 +40,10 @@ void note(const StartupHooks& hooks, std::string_view step) {
 
 int runConfigurator(QApplication& app, const StartupHooks& hooks) {
   try {
+    // The title is the application's name, which the task bar shows. It is
+    // not set as the display name as well: on X11 that would be appended to
+    // every window's caption ("... v1.12 — APRS Trekmor Configurator").
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
-    QApplication::setApplicationDisplayName(QString::fromLatin1(kApplicationTitle));
 
     std::unique_ptr<QWidget> splash = makeSplash();
     splash->show();
@@ -60,6 +62,11 @@ int runConfigurator(QApplication& app, const StartupHooks& hooks) {
     splash.reset();
     note(hooks, "splash removed");
 
+    // Centred on the screen when first shown (window managers that place
+    // windows themselves may still move it).
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      form1.move(screen->availableGeometry().center() - form1.rect().center());
+    }
     form1.show();
     if (hooks.beforeLoop) hooks.beforeLoop(form1);
     note(hooks, "message loop");

@@ -22,6 +22,18 @@ bool isInput(const QWidget* w) {
          qobject_cast<const QPlainTextEdit*>(w) || qobject_cast<const QAbstractButton*>(w);
 }
 
+// Whether `edit` shows `text` from its first to its last character: with the
+// cursor at the end, the first character has not been scrolled out of view.
+bool showsWhole(QLineEdit* edit, const QString& text) {
+  const QString kept = edit->text();
+  edit->setText(text);
+  edit->end(false);
+  edit->grab();  // the edit works out how far it scrolls while it paints
+  const bool whole = edit->cursorPositionAt(QPoint(2, edit->height() / 2)) == 0;
+  edit->setText(kept);
+  return whole;
+}
+
 // Makes every tab on the path to `page` current, so that it is laid out and visible.
 void bringToFront(QWidget* page) {
   for (QWidget* w = page; w; w = w->parentWidget()) {
@@ -66,6 +78,23 @@ TEST(WindowGeometry, EveryTabShowsItsControlsWhollyAndWithoutOverlap) {
         EXPECT_GE(label->width(), label->sizeHint().width() - 1)
             << name << ": label \"" << label->text().toStdString() << "\" is cut";
       }
+      // A closed list shows its longest item whole, beside the arrow.
+      if (auto* combo = qobject_cast<QComboBox*>(child); combo && !combo->isEditable()) {
+        for (int i = 0; i < combo->count(); ++i) {
+          EXPECT_GE(combo->width() - combo->fontMetrics().horizontalAdvance(combo->itemText(i)), 20)
+              << name << ": " << combo->objectName().toStdString() << " cuts \"" << combo->itemText(i).toStdString()
+              << "\"";
+        }
+      }
+      // An edit shows its whole text, and a short one (a number, a callsign,
+      // an SSID) as many digits as it takes, without scrolling.
+      if (auto* edit = qobject_cast<QLineEdit*>(child); edit && !edit->text().isEmpty()) {
+        EXPECT_TRUE(showsWhole(edit, edit->text())) << name << ": " << edit->objectName().toStdString();
+        if (edit->maxLength() <= 9) {
+          EXPECT_TRUE(showsWhole(edit, QString(edit->maxLength(), QLatin1Char('0'))))
+              << name << ": " << edit->objectName().toStdString();
+        }
+      }
       if (isInput(child) && child->window() == &window) inputs.push_back(child);
     }
     for (std::size_t i = 0; i < inputs.size(); ++i) {
@@ -78,6 +107,18 @@ TEST(WindowGeometry, EveryTabShowsItsControlsWhollyAndWithoutOverlap) {
       }
     }
   }
+}
+
+// The check above can see a scrolled edit: six of the widest letters do not
+// fit the callsign edit, which is sized for callsigns as they are written.
+TEST(WindowGeometry, ScrolledTextIsSeen) {
+  MainWindow window;
+  window.show();
+  auto* callsign = window.findChild<QLineEdit*>(QStringLiteral("Callsign"));
+  ASSERT_NE(callsign, nullptr);
+  QApplication::processEvents();
+  EXPECT_TRUE(showsWhole(callsign, QStringLiteral("NOCALL")));
+  EXPECT_FALSE(showsWhole(callsign, QStringLiteral("WWWWWW")));
 }
 
 TEST(Accessibility, EverySettingsFieldHasANameAndItsHintAsDescription) {

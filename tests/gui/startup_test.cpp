@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -27,6 +28,7 @@ TEST(Startup, StepsRunInOrderAndClosingTheMainWindowEndsTheLoopWithZero) {
   bool splashGoneAtLoop = false;
   bool specialHiddenAtLoop = false;
   bool mainVisibleAfterSpecialClosed = false;
+  bool centredAtStart = false;
   QString title;
 
   StartupHooks hooks;
@@ -43,6 +45,8 @@ TEST(Startup, StepsRunInOrderAndClosingTheMainWindowEndsTheLoopWithZero) {
     auto* special = window.findChild<QDialog*>(QStringLiteral("Form2"));
     specialHiddenAtLoop = special && !special->isVisible();
     title = QApplication::applicationDisplayName();
+    centredAtStart = (window.geometry().center() - QGuiApplication::primaryScreen()->availableGeometry().center())
+                         .manhattanLength() <= 4;
     // Open the special strings through its button, close it, then close the main window.
     QTimer::singleShot(0, &window, [&window, special, &mainVisibleAfterSpecialClosed] {
       QTimer::singleShot(50, special, [special, &window, &mainVisibleAfterSpecialClosed] {
@@ -71,6 +75,7 @@ TEST(Startup, StepsRunInOrderAndClosingTheMainWindowEndsTheLoopWithZero) {
   EXPECT_TRUE(specialHiddenAtLoop);
   EXPECT_TRUE(mainVisibleAfterSpecialClosed);
   EXPECT_EQ(title, QStringLiteral("APRS Trekmor Configurator"));
+  EXPECT_TRUE(centredAtStart);
 }
 
 TEST(SpecialStrings, ElevenExactLinesInAFixedSizeModalWindow) {
