@@ -15,17 +15,9 @@ constexpr std::size_t kMessageOffset = 29;  // in the block, up to its end
 
 FieldDecl edit(std::string control, std::string caption, std::string hint, int maxLength, std::string start,
                FileForm form = FileForm::Text) {
-  FieldDecl f;
-  f.control = control;
-  f.caption = std::move(caption);
-  f.hint = std::move(hint);
-  f.maxLength = maxLength;
-  f.start = start;
-  f.section = kSection;
-  f.key = std::move(control);
-  f.form = form;
-  f.missing = std::move(start);
-  return f;
+  std::string key = control;
+  return editField(std::move(control), std::move(caption), std::move(hint), maxLength, std::move(start), kSection,
+                   std::move(key), form);
 }
 
 std::string beacon(int k, const char* suffix) { return "Beacon" + std::to_string(k) + suffix; }

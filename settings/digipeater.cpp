@@ -12,35 +12,16 @@ constexpr int kAliasCount = 8;
 constexpr std::size_t kAliasOffset = 408;
 constexpr std::size_t kAliasStride = 9;  // address field, traceable, enable; no padding
 
-FieldDecl field(std::string control, Widget widget, std::string caption, std::string hint, std::string key,
-                FileForm form, std::string start) {
-  FieldDecl f;
-  f.control = std::move(control);
-  f.widget = widget;
-  f.caption = std::move(caption);
-  f.hint = std::move(hint);
-  f.start = start;
-  f.section = kSection;
-  f.key = std::move(key);
-  f.form = form;
-  f.missing = std::move(start);
-  return f;
-}
-
 FieldDecl edit(std::string control, std::string caption, std::string hint, int maxLength, std::string start,
                std::string key, FileForm form) {
-  FieldDecl f = field(std::move(control), Widget::Edit, std::move(caption), std::move(hint), std::move(key), form,
-                      std::move(start));
-  f.maxLength = maxLength;
-  return f;
+  return editField(std::move(control), std::move(caption), std::move(hint), maxLength, std::move(start), kSection,
+                   std::move(key), form);
 }
 
 FieldDecl combo(std::string control, std::string caption, std::string hint, std::vector<std::string> choices,
                 int start, std::string key, FileForm form = FileForm::Index) {
-  FieldDecl f = field(std::move(control), Widget::Combo, std::move(caption), std::move(hint), std::move(key), form,
-                      std::to_string(start));
-  f.choices = std::move(choices);
-  return f;
+  return comboField(std::move(control), std::move(caption), std::move(hint), std::move(choices), start, kSection,
+                    std::move(key), form);
 }
 
 std::string alias(int k, const char* suffix) { return "Alias" + std::to_string(k) + suffix; }

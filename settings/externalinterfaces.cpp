@@ -19,18 +19,8 @@ const std::vector<std::string> kBaudrates = {"9600", "19200", "38400", "57600", 
 
 FieldDecl combo(std::string control, std::string caption, std::string hint, std::vector<std::string> choices,
                 int start, std::string section, std::string key) {
-  FieldDecl f;
-  f.control = std::move(control);
-  f.widget = Widget::Combo;
-  f.caption = std::move(caption);
-  f.hint = std::move(hint);
-  f.choices = std::move(choices);
-  f.start = std::to_string(start);
-  f.section = std::move(section);
-  f.key = std::move(key);
-  f.form = FileForm::Index;
-  f.missing = f.start;
-  return f;
+  return comboField(std::move(control), std::move(caption), std::move(hint), std::move(choices), start,
+                    std::move(section), std::move(key));
 }
 
 FieldDecl editable(FieldDecl f) {
@@ -39,16 +29,8 @@ FieldDecl editable(FieldDecl f) {
 }
 
 FieldDecl edit(std::string control, std::string caption, int maxLength, std::string start, std::string key) {
-  FieldDecl f;
-  f.control = std::move(control);
-  f.caption = std::move(caption);
-  f.maxLength = maxLength;
-  f.start = start;
-  f.section = "SerialPorts";
-  f.key = std::move(key);
-  f.form = FileForm::Text;
-  f.missing = std::move(start);
-  return f;
+  return editField(std::move(control), std::move(caption), "", maxLength, std::move(start), "SerialPorts",
+                   std::move(key));
 }
 
 FieldDecl debugSwitch(const std::string& name, std::string caption) {

@@ -53,6 +53,13 @@ struct FieldDecl {
   bool isCombo() const { return widget == Widget::Combo || widget == Widget::EditableCombo; }
 };
 
+// An edit box and a combo box (pick from list). The value used for a missing
+// key is the start value; fields whose missing value differs set it after.
+FieldDecl editField(std::string control, std::string caption, std::string hint, int maxLength, std::string start,
+                    std::string section, std::string key, FileForm form = FileForm::Text);
+FieldDecl comboField(std::string control, std::string caption, std::string hint, std::vector<std::string> choices,
+                     int start, std::string section, std::string key, FileForm form = FileForm::Index);
+
 // ---- image steps --------------------------------------------------------------
 enum class Encoding { Number, Choice, Text, Address, Character, Zero, Custom };
 

@@ -13,31 +13,13 @@ constexpr const char* kSection = "PositionReports";
 
 FieldDecl edit(std::string control, std::string caption, int maxLength, std::string start, std::string key,
                FileForm form) {
-  FieldDecl f;
-  f.control = std::move(control);
-  f.caption = std::move(caption);
-  f.maxLength = maxLength;
-  f.start = start;
-  f.section = kSection;
-  f.key = std::move(key);
-  f.form = form;
-  f.missing = std::move(start);
-  return f;
+  return editField(std::move(control), std::move(caption), "", maxLength, std::move(start), kSection, std::move(key),
+                   form);
 }
 
 FieldDecl combo(std::string control, std::string caption, std::vector<std::string> choices, int start,
                 std::string key) {
-  FieldDecl f;
-  f.control = std::move(control);
-  f.widget = Widget::Combo;
-  f.caption = std::move(caption);
-  f.choices = std::move(choices);
-  f.start = std::to_string(start);
-  f.section = kSection;
-  f.key = std::move(key);
-  f.form = FileForm::Index;
-  f.missing = f.start;
-  return f;
+  return comboField(std::move(control), std::move(caption), "", std::move(choices), start, kSection, std::move(key));
 }
 
 // The Mic-E message belongs to the Mic-E encoding, the time stamp to the

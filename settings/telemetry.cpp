@@ -14,33 +14,14 @@ constexpr const char* kSection = "Telemetry";
 
 FieldDecl edit(std::string control, std::string caption, std::string hint, int maxLength, std::string start,
                std::string key, FileForm form = FileForm::Text) {
-  FieldDecl f;
-  f.control = std::move(control);
-  f.caption = std::move(caption);
-  f.hint = std::move(hint);
-  f.maxLength = maxLength;
-  f.start = start;
-  f.section = kSection;
-  f.key = std::move(key);
-  f.form = form;
-  f.missing = std::move(start);
-  return f;
+  return editField(std::move(control), std::move(caption), std::move(hint), maxLength, std::move(start), kSection,
+                   std::move(key), form);
 }
 
 FieldDecl combo(std::string control, std::string caption, std::string hint, std::vector<std::string> choices,
                 int start, std::string key) {
-  FieldDecl f;
-  f.control = std::move(control);
-  f.widget = Widget::Combo;
-  f.caption = std::move(caption);
-  f.hint = std::move(hint);
-  f.choices = std::move(choices);
-  f.start = std::to_string(start);
-  f.section = kSection;
-  f.key = std::move(key);
-  f.form = FileForm::Index;
-  f.missing = f.start;
-  return f;
+  return comboField(std::move(control), std::move(caption), std::move(hint), std::move(choices), start, kSection,
+                    std::move(key));
 }
 
 // Channel fields take their start values from the "Default parameters" action

@@ -10,18 +10,9 @@ namespace {
 
 FieldDecl combo(std::string control, std::string caption, std::string hint, std::vector<std::string> choices,
                 int start) {
-  FieldDecl f;
-  f.control = std::move(control);
-  f.widget = Widget::Combo;
-  f.caption = std::move(caption);
-  f.hint = std::move(hint);
-  f.choices = std::move(choices);
-  f.start = std::to_string(start);
-  f.section = "Testtone";
-  f.key = f.control;
-  f.form = FileForm::Index;
-  f.missing = f.start;
-  return f;
+  std::string key = control;
+  return comboField(std::move(control), std::move(caption), std::move(hint), std::move(choices), start, "Testtone",
+                    std::move(key));
 }
 
 Group makeTestTone() {

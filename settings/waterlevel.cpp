@@ -12,33 +12,17 @@ constexpr const char* kSection = "WXTideMarker";
 
 // Numeric edits of this module are saved as text, unlike those of other groups.
 FieldDecl edit(std::string control, std::string caption, std::string hint, int maxLength, std::string start) {
-  FieldDecl f;
-  f.control = std::move(control);
-  f.caption = std::move(caption);
-  f.hint = std::move(hint);
-  f.maxLength = maxLength;
-  f.start = start;
-  f.section = kSection;
-  f.key = f.control;
-  f.form = FileForm::Text;
-  f.missing = std::move(start);
-  return f;
+  std::string key = control;
+  return editField(std::move(control), std::move(caption), std::move(hint), maxLength, std::move(start), kSection,
+                   std::move(key));
 }
 
 FieldDecl combo(std::string control, std::string caption, std::vector<std::string> choices, int start) {
-  FieldDecl f;
-  f.control = std::move(control);
-  f.widget = Widget::Combo;
-  f.caption = std::move(caption);
   // The hints of this module's lists repeat their captions without the colon.
-  f.hint = f.caption.substr(0, f.caption.size() - 1);
-  f.choices = std::move(choices);
-  f.start = std::to_string(start);
-  f.section = kSection;
-  f.key = f.control;
-  f.form = FileForm::Index;
-  f.missing = f.start;
-  return f;
+  std::string hint = caption.substr(0, caption.size() - 1);
+  std::string key = control;
+  return comboField(std::move(control), std::move(caption), std::move(hint), std::move(choices), start, kSection,
+                    std::move(key));
 }
 
 // "1", "2", ... up to `count`.
