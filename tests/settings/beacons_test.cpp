@@ -1,16 +1,17 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/imagebytes.h"
+
 #include "settings/pipeline.h"
 #include "settings/registry.h"
 
 namespace trekmor {
 namespace {
 
-using namespace std::string_view_literals;
+using testing::Bytes;
+using testing::slice;
 
-std::vector<std::uint8_t> slice(const Image& image, std::size_t from, std::size_t to) {
-  return {image.begin() + long(from), image.begin() + long(to) + 1};
-}
+using namespace std::string_view_literals;
 
 std::vector<std::uint8_t> bytes(std::string_view text) { return {text.begin(), text.end()}; }
 

@@ -1,36 +1,18 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/imagebytes.h"
+
 #include "settings/pipeline.h"
 #include "settings/registry.h"
 
 namespace trekmor {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes slice(const Image& image, std::size_t from, std::size_t to) {
-  return {image.begin() + long(from), image.begin() + long(to) + 1};
-}
-
-// The characters of a text as bytes, followed by `zeros` zero bytes.
-Bytes ascii(std::string_view text, std::size_t zeros = 0) {
-  Bytes out(text.begin(), text.end());
-  out.insert(out.end(), zeros, 0);
-  return out;
-}
-
-Bytes join(std::initializer_list<Bytes> parts) {
-  Bytes out;
-  for (const Bytes& part : parts) out.insert(out.end(), part.begin(), part.end());
-  return out;
-}
-
-Image packed(const FieldStore& fields) {
-  Image image;
-  const PackResult result = packConfigImage(fields, image, 1);
-  EXPECT_TRUE(result) << result.message;
-  return image;
-}
+using testing::Bytes;
+using testing::slice;
+using testing::ascii;
+using testing::join;
+using testing::packed;
 
 TEST(ExternalInterfacesPack, DefaultBytes) {
   const Image image = packed(FieldStore::withStartValues());

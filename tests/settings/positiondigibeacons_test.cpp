@@ -3,6 +3,8 @@
 // its bound, and their configuration-file keys.
 #include <gtest/gtest.h>
 
+#include "tests/support/imagebytes.h"
+
 #include <initializer_list>
 
 #include "settings/pipeline.h"
@@ -10,6 +12,8 @@
 
 namespace trekmor {
 namespace {
+
+using testing::slice;
 
 // Expected image bytes, written piece by piece.
 struct Bytes {
@@ -27,10 +31,6 @@ struct Bytes {
     return *this;
   }
 };
-
-std::vector<std::uint8_t> slice(const Image& image, std::size_t from, std::size_t to) {
-  return {image.begin() + long(from), image.begin() + long(to) + 1};
-}
 
 TEST(DefaultImage, Bytes306To991) {
   Bytes b;

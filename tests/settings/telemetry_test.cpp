@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/imagebytes.h"
+
 #include "settings/pipeline.h"
 #include "settings/registry.h"
 
 namespace trekmor {
 namespace {
+
+using testing::slice;
 
 // Expected image bytes, written out field by field.
 class Bytes {
@@ -29,10 +33,6 @@ class Bytes {
  private:
   std::vector<std::uint8_t> m_bytes;
 };
-
-std::vector<std::uint8_t> slice(const Image& image, std::size_t from, std::size_t to) {
-  return {image.begin() + long(from), image.begin() + long(to) + 1};
-}
 
 Image packDefaults() {
   FieldStore fields = FieldStore::withStartValues();

@@ -1,34 +1,22 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/imagebytes.h"
+
 #include "settings/pipeline.h"
 #include "settings/registry.h"
 
 namespace trekmor {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes slice(const Image& image, std::size_t from, std::size_t to) {
-  return {image.begin() + long(from), image.begin() + long(to) + 1};
-}
+using testing::Bytes;
+using testing::slice;
+using testing::join;
+using testing::packed;
 
 Bytes ascii(std::string_view text, std::size_t zeros = 0) {
   Bytes out(text.begin(), text.end());
   out.insert(out.end(), zeros, 0);
   return out;
-}
-
-Bytes join(std::initializer_list<Bytes> parts) {
-  Bytes out;
-  for (const Bytes& part : parts) out.insert(out.end(), part.begin(), part.end());
-  return out;
-}
-
-Image packed(const FieldStore& fields) {
-  Image image;
-  const PackResult result = packConfigImage(fields, image, 1);
-  EXPECT_TRUE(result) << result.message;
-  return image;
 }
 
 // Destination APQT0A-0, WIDE1-1, WIDE2-1, three unused bytes, rate 5.

@@ -1,14 +1,15 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/imagebytes.h"
+
 #include "settings/pipeline.h"
 #include "settings/registry.h"
 
 namespace trekmor {
 namespace {
 
-std::vector<std::uint8_t> slice(const Image& image, std::size_t from, std::size_t to) {
-  return {image.begin() + long(from), image.begin() + long(to) + 1};
-}
+using testing::Bytes;
+using testing::slice;
 
 TEST(WeatherPack, DefaultBytes) {
   FieldStore fields = FieldStore::withStartValues();
