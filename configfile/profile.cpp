@@ -1,5 +1,6 @@
 #include "configfile/profile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
@@ -125,6 +126,19 @@ bool flushToDisk(std::FILE* file) {
 #else
   return ::fsync(::fileno(file)) == 0;
 #endif
+}
+
+// Bytes after which the write of new content breaks off; none outside tests.
+std::optional<std::size_t>& writeFault() {
+  static std::optional<std::size_t> failAfter;
+  return failAfter;
+}
+
+// Writes all of `bytes`; under a simulated fault only the bytes before it,
+// and then fails as a write that breaks off does.
+bool writeAll(std::FILE* file, std::string_view bytes) {
+  const std::size_t count = std::min(writeFault().value_or(bytes.size()), bytes.size());
+  return std::fwrite(bytes.data(), 1, count, file) == count && count == bytes.size();
 }
 
 // A new, exclusively created file beside `target` for the content to go to
@@ -269,6 +283,10 @@ std::string ProfileFile::bytes() const {
 
 bool ProfileFile::write(const fs::path& path) const { return writeFileAtomically(path, bytes()); }
 
+WriteFaultForTesting::WriteFaultForTesting(std::size_t failAfterBytes) { writeFault() = failAfterBytes; }
+
+WriteFaultForTesting::~WriteFaultForTesting() { writeFault().reset(); }
+
 std::optional<std::string> readWholeFile(const fs::path& path, std::size_t limit) {
   std::error_code error;
   if (!fs::is_regular_file(path, error)) return std::nullopt;
@@ -310,7 +328,7 @@ bool writeFileAtomically(const fs::path& path, std::string_view bytes) {
   fs::path temporary;
   std::FILE* file = createTemporary(target, temporary);
   if (!file) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  bool ok = writeAll(file, bytes);
   ok = flushToDisk(file) && ok;
   ok = std::fclose(file) == 0 && ok;
   if (ok && exists) fs::permissions(temporary, status.permissions(), fs::perm_options::replace, error);

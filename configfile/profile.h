@@ -79,6 +79,18 @@ class ProfileFile {
 // that does not exist. A symbolic link is followed and its target replaced.
 bool writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
+// Simulates a write that breaks off (a full disk, a removed stick) while it
+// lives: the atomic writer's write of the new content fails once
+// `failAfterBytes` bytes have gone into the new file. For tests; the
+// program never makes one.
+class WriteFaultForTesting {
+ public:
+  explicit WriteFaultForTesting(std::size_t failAfterBytes);
+  ~WriteFaultForTesting();
+  WriteFaultForTesting(const WriteFaultForTesting&) = delete;
+  WriteFaultForTesting& operator=(const WriteFaultForTesting&) = delete;
+};
+
 // The whole content of a regular file of at most `limit` bytes.
 std::optional<std::string> readWholeFile(const std::filesystem::path& path, std::size_t limit);
 
