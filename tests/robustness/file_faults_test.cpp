@@ -164,6 +164,8 @@ const Foreign kForeign[] = {
     {"Missing", [](const TempDir& d) { return d / "absent.cfg"; }},
 };
 
+void PrintTo(const Foreign& f, std::ostream* os) { *os << f.name; }
+
 class LoadForeign : public WindowFixture, public ::testing::WithParamInterface<Foreign> {};
 
 INSTANTIATE_TEST_SUITE_P(Files, LoadForeign, ::testing::ValuesIn(kForeign),

@@ -156,6 +156,8 @@ const Character kCharacters[] = {
     {"LineSeparator", QStringLiteral("\u2028"), true},
 };
 
+void PrintTo(const Character& c, std::ostream* os) { *os << c.name; }
+
 class PasteForbidden : public WindowFixture, public ::testing::WithParamInterface<Character> {};
 
 INSTANTIATE_TEST_SUITE_P(Characters, PasteForbidden, ::testing::ValuesIn(kCharacters),
