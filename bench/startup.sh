@@ -5,6 +5,7 @@
 # splash pause left out) and the largest peak resident memory.
 #   bench/startup.sh BUILD_DIR [N]
 set -euo pipefail
+"$(dirname "$0")/../scripts/install-packages.sh"  # /usr/bin/time among them
 build=${1:?usage: bench/startup.sh BUILD_DIR [N]}
 runs=${2:-20}
 probe="$build/bench/startup_probe"
