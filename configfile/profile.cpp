@@ -1,5 +1,6 @@
 #include "configfile/profile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
@@ -33,12 +34,14 @@ char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A
 
 // Names are matched ignoring the case of ASCII letters only: bytes above 0x7F
 // must match exactly, whatever letters they stand for in some code page.
-bool sameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (asciiLower(a[i]) != asciiLower(b[i])) return false;
-  }
-  return true;
+std::string foldedName(std::string_view name) {
+  std::string out(name);
+  for (char& c : out) c = asciiLower(c);
+  return out;
+}
+
+std::string keyIndexName(std::size_t header, std::string_view key) {
+  return std::to_string(header) + '\0' + foldedName(key);
 }
 
 // One pair of matching quotes around the whole value is no part of it.
@@ -127,6 +130,19 @@ bool flushToDisk(std::FILE* file) {
 #endif
 }
 
+// Bytes after which the write of new content breaks off; none outside tests.
+std::optional<std::size_t>& writeFault() {
+  static std::optional<std::size_t> failAfter;
+  return failAfter;
+}
+
+// Writes all of `bytes`; under a simulated fault only the bytes before it,
+// and then fails as a write that breaks off does.
+bool writeAll(std::FILE* file, std::string_view bytes) {
+  const std::size_t count = std::min(writeFault().value_or(bytes.size()), bytes.size());
+  return std::fwrite(bytes.data(), 1, count, file) == count && count == bytes.size();
+}
+
 // A new, exclusively created file beside `target` for the content to go to
 // before it replaces `target`.
 std::FILE* createTemporary(const fs::path& target, fs::path& temporary) {
@@ -192,11 +208,33 @@ std::optional<ProfileFile> ProfileFile::read(const fs::path& path) {
   return fromBytes(*bytes);
 }
 
-std::optional<std::size_t> ProfileFile::findSection(std::string_view section) const {
-  for (std::size_t i = 0; i < m_lines.size(); ++i) {
-    if (m_lines[i].kind == Kind::Section && sameName(m_lines[i].name, section)) return i;
+void ProfileFile::buildIndex() const {
+  m_headers.clear();
+  m_sections.clear();
+  m_keys.clear();
+  for (std::size_t at = 0; at < m_lines.size(); ++at) {
+    const Line& line = m_lines[at];
+    if (line.kind == Kind::Section) {
+      m_headers.push_back(at);
+      m_sections.emplace(foldedName(line.name), m_headers.size() - 1);  // the first section of a name wins
+    } else if (line.kind == Kind::Key && !m_headers.empty()) {
+      // The first key of a name within its section wins; keys before the
+      // first header belong to no section.
+      m_keys.emplace(keyIndexName(m_headers.size() - 1, line.name), at);
+    }
   }
-  return std::nullopt;
+  m_indexed = true;
+}
+
+std::size_t ProfileFile::headerNumber(std::size_t header) const {
+  return static_cast<std::size_t>(std::lower_bound(m_headers.begin(), m_headers.end(), header) - m_headers.begin());
+}
+
+std::optional<std::size_t> ProfileFile::findSection(std::string_view section) const {
+  if (!m_indexed) buildIndex();
+  const auto it = m_sections.find(foldedName(section));
+  if (it == m_sections.end()) return std::nullopt;
+  return m_headers[it->second];
 }
 
 std::size_t ProfileFile::sectionEnd(std::size_t header) const {
@@ -206,11 +244,10 @@ std::size_t ProfileFile::sectionEnd(std::size_t header) const {
 }
 
 std::optional<std::size_t> ProfileFile::findKey(std::size_t header, std::string_view key) const {
-  const std::size_t end = sectionEnd(header);
-  for (std::size_t i = header + 1; i < end; ++i) {
-    if (m_lines[i].kind == Kind::Key && sameName(m_lines[i].name, key)) return i;
-  }
-  return std::nullopt;
+  if (!m_indexed) buildIndex();
+  const auto it = m_keys.find(keyIndexName(headerNumber(header), key));
+  if (it == m_keys.end()) return std::nullopt;
+  return it->second;
 }
 
 std::optional<std::string> ProfileFile::value(std::string_view section, std::string_view key) const {
@@ -232,6 +269,28 @@ void ProfileFile::insertLine(std::size_t at, std::string text) {
   if (at > 0 && m_lines[at - 1].end.empty()) m_lines[at - 1].end = "\r\n";
   m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at),
                  makeLine(encode(std::move(text)), "\r\n"));
+  if (!m_indexed) return;
+  // The index follows the insertion instead of being built anew, which a
+  // save into a long file would otherwise do for every key it adds.
+  const Line& line = m_lines[at];
+  const bool last = at + 1 == m_lines.size();
+  if (line.kind == Kind::Section && !last) {
+    m_indexed = false;  // sections are only ever added at the end
+    return;
+  }
+  if (!last) {
+    for (std::size_t& header : m_headers) header += header >= at ? 1 : 0;
+    for (auto& entry : m_keys) entry.second += entry.second >= at ? 1 : 0;
+  }
+  if (line.kind == Kind::Section) {
+    m_headers.push_back(at);
+    m_sections.emplace(foldedName(line.name), m_headers.size() - 1);
+  } else if (line.kind == Kind::Key) {
+    // In the section of the last header above it. Only a key the section
+    // lacked is inserted, so it is the first of its name there.
+    const std::size_t number = headerNumber(at);
+    if (number > 0) m_keys.emplace(keyIndexName(number - 1, line.name), at);
+  }
 }
 
 void ProfileFile::set(std::string_view section, std::string_view key, std::string_view value) {
@@ -247,7 +306,10 @@ void ProfileFile::set(std::string_view section, std::string_view key, std::strin
   if (const auto line = findKey(*header, key)) {
     Line& existing = m_lines[*line];
     if (existing.value == clean) return;
-    existing = makeLine(encode(existing.name + "=" + clean), existing.end);
+    const std::string name = existing.name;
+    existing = makeLine(encode(name + "=" + clean), existing.end);
+    // Still the same key in the same place, unless the value made it read otherwise.
+    if (existing.kind != Kind::Key || existing.name != name) m_indexed = false;
     return;
   }
   // After the section's last key or comment, before any blank lines that
@@ -268,6 +330,10 @@ std::string ProfileFile::bytes() const {
 }
 
 bool ProfileFile::write(const fs::path& path) const { return writeFileAtomically(path, bytes()); }
+
+WriteFaultForTesting::WriteFaultForTesting(std::size_t failAfterBytes) { writeFault() = failAfterBytes; }
+
+WriteFaultForTesting::~WriteFaultForTesting() { writeFault().reset(); }
 
 std::optional<std::string> readWholeFile(const fs::path& path, std::size_t limit) {
   std::error_code error;
@@ -310,7 +376,7 @@ bool writeFileAtomically(const fs::path& path, std::string_view bytes) {
   fs::path temporary;
   std::FILE* file = createTemporary(target, temporary);
   if (!file) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  bool ok = writeAll(file, bytes);
   ok = flushToDisk(file) && ok;
   ok = std::fclose(file) == 0 && ok;
   if (ok && exists) fs::permissions(temporary, status.permissions(), fs::perm_options::replace, error);

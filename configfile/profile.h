@@ -10,14 +10,18 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace trekmor {
 
 class ProfileFile {
  public:
-  // Files larger than this are not configuration files; reading them is refused.
-  static constexpr std::size_t kMaxSize = 16u << 20;
+  // Files larger than this are not configuration files; reading them is
+  // refused. A file of this tool is about 7 KB; even one commented at length
+  // by hand stays far below, while megabytes of short lines would cost the
+  // window a noticeable pause and over a hundred bytes of memory per line.
+  static constexpr std::size_t kMaxSize = 256u << 10;
 
   ProfileFile() = default;
   // Parses the bytes of a file. A leading UTF-8 byte-order mark makes the
@@ -66,11 +70,22 @@ class ProfileFile {
   std::size_t sectionEnd(std::size_t header) const;
   std::optional<std::size_t> findKey(std::size_t header, std::string_view key) const;
   void insertLine(std::size_t at, std::string text);
+  // Where each section name and each key of a section first stands, so that
+  // a lookup does not walk the whole file; built at the first lookup and
+  // again after lines were inserted.
+  void buildIndex() const;
+  // The number (from 0, in file order) of the section whose header is at
+  // line `header`; for any other line, the number of headers above it.
+  std::size_t headerNumber(std::size_t header) const;
   // Single-byte text as the file stores it (UTF-8 in a file with a byte-order mark).
   std::string encode(std::string text) const;
 
   std::vector<Line> m_lines;
   bool m_utf8 = false;  // the file starts with a UTF-8 byte-order mark
+  mutable bool m_indexed = false;
+  mutable std::vector<std::size_t> m_headers;                       // line of every section header, in order
+  mutable std::unordered_map<std::string, std::size_t> m_sections;  // lower-case name -> its first header's number
+  mutable std::unordered_map<std::string, std::size_t> m_keys;      // header number, NUL, lower-case key -> line
 };
 
 // Writes `bytes` into a new file beside `path` and renames it over `path`, so
@@ -78,6 +93,18 @@ class ProfileFile {
 // false, `path` unchanged) a folder, a file that is not writable, or a folder
 // that does not exist. A symbolic link is followed and its target replaced.
 bool writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+// Simulates a write that breaks off (a full disk, a removed stick) while it
+// lives: the atomic writer's write of the new content fails once
+// `failAfterBytes` bytes have gone into the new file. For tests; the
+// program never makes one.
+class WriteFaultForTesting {
+ public:
+  explicit WriteFaultForTesting(std::size_t failAfterBytes);
+  ~WriteFaultForTesting();
+  WriteFaultForTesting(const WriteFaultForTesting&) = delete;
+  WriteFaultForTesting& operator=(const WriteFaultForTesting&) = delete;
+};
 
 // The whole content of a regular file of at most `limit` bytes.
 std::optional<std::string> readWholeFile(const std::filesystem::path& path, std::size_t limit);

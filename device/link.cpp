@@ -23,7 +23,7 @@ DeviceSession::DeviceSession(HidTransport& transport, UserInterface& ui) : m_tra
 }
 
 bool exchange(HidTransport& transport, const Report& request, Report& reply) {
-  return transport.send(request) && transport.receive(reply, kReplyTimeout);
+  return transport.send(request) && transport.receive(reply, transport.replyTimeout());
 }
 
 }  // namespace trekmor

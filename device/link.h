@@ -27,7 +27,8 @@ class DeviceSession {
 };
 
 // One request and its reply. False when the request did not go out whole or no
-// whole reply came back within the time-out; the caller tests the command byte.
+// whole reply came back within the transport's reply time-out; the caller
+// tests the command byte.
 bool exchange(HidTransport& transport, const Report& request, Report& reply);
 
 }  // namespace trekmor

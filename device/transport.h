@@ -33,6 +33,14 @@ class HidTransport {
   virtual bool send(const Report& request) = 0;
   // True when a whole 65-byte reply arrived in time; byte 0 holds the report id.
   virtual bool receive(Report& reply, std::chrono::milliseconds timeout) = 0;
+
+  // How long each exchange waits for its reply: kReplyTimeout unless set
+  // (tests set a short one so that a silent device costs them little time).
+  std::chrono::milliseconds replyTimeout() const { return m_replyTimeout; }
+  void setReplyTimeout(std::chrono::milliseconds timeout) { m_replyTimeout = timeout; }
+
+ private:
+  std::chrono::milliseconds m_replyTimeout = kReplyTimeout;
 };
 
 // Opens the device under hidapi; one instance serves the whole program run.

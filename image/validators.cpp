@@ -53,4 +53,12 @@ bool isFreeText(const Image& image, std::size_t offset) {
   return true;
 }
 
+bool isFreeText(std::string_view text) {
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte > 0x7E) return false;
+  }
+  return true;
+}
+
 }  // namespace trekmor

@@ -54,7 +54,9 @@ PackResult packText(const StepDecl& step, const Fields& fields, Image& image) {
   if (text.size() > maximum) return PackResult::check(tooLongMessage(step.label, maximum));
   for (std::size_t i = 0; i < text.size(); ++i) image.at(step.offset + i) = static_cast<std::uint8_t>(text[i]);
   image.at(step.offset + text.size()) = 0;
-  if (!step.freeTextMessage.empty() && !isFreeText(image, step.offset)) return PackResult::check(step.freeTextMessage);
+  // The text as copied is tested, not the image up to its first NUL: a NUL
+  // pasted into the text must not hide the bytes behind it from the test.
+  if (!step.freeTextMessage.empty() && !isFreeText(text)) return PackResult::check(step.freeTextMessage);
   return PackResult::ok();
 }
 

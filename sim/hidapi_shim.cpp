@@ -5,6 +5,7 @@
 // something the user did not ask for.
 #include <hidapi.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -67,7 +68,7 @@ int HID_API_EXPORT HID_API_CALL hid_exit(void) { return 0; }
 
 struct hid_device_info HID_API_EXPORT* HID_API_CALL hid_enumerate(unsigned short vendor_id, unsigned short product_id) {
   std::lock_guard guard(lock());
-  if (device().settings().absent) return nullptr;
+  if (!device().present()) return nullptr;
   if ((vendor_id != 0 && vendor_id != kVendor) || (product_id != 0 && product_id != kProduct)) return nullptr;
   auto* info = static_cast<hid_device_info*>(std::calloc(1, sizeof(hid_device_info)));
   if (info == nullptr) return nullptr;
@@ -98,7 +99,7 @@ void HID_API_EXPORT HID_API_CALL hid_free_enumeration(struct hid_device_info* de
 HID_API_EXPORT hid_device* HID_API_CALL hid_open_path(const char* path) {
   std::lock_guard guard(lock());
   const auto& settings = device().settings();
-  if (settings.absent || path == nullptr || std::strcmp(path, kPath) != 0) {
+  if (!device().present() || path == nullptr || std::strcmp(path, kPath) != 0) {
     globalError() = L"No such device";
     return nullptr;
   }
@@ -133,12 +134,16 @@ int HID_API_EXPORT HID_API_CALL hid_read_timeout(hid_device* dev, unsigned char*
   std::unique_lock guard(lock());
   if (dev == nullptr || data == nullptr) return -1;
   if (!dev->pending) {
+    const long limit = device().settings().silenceLimitMs;
     guard.unlock();
-    if (milliseconds < 0) {
+    if (milliseconds < 0 && limit < 0) {
       dev->error = L"the simulated device does not answer";
       return -1;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    // A silent device: the read waits out its time-out (at most the limit
+    // the simulator was given, so that whole-program tests stay quick).
+    const long wait = limit < 0 ? milliseconds : milliseconds < 0 ? limit : std::min<long>(milliseconds, limit);
+    std::this_thread::sleep_for(std::chrono::milliseconds(wait));
     return 0;
   }
   // Reports without numbers arrive without their report id byte.

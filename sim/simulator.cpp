@@ -43,6 +43,7 @@ constexpr KindName kKinds[] = {
     {"write-fail", FaultKind::WriteFail},     {"read-bad-sum", FaultKind::ReadBadSum},
     {"read-bad-command", FaultKind::ReadBadCommand}, {"block-fail", FaultKind::BlockFail},
     {"no-answer", FaultKind::NoAnswer},       {"serial-bad-command", FaultKind::SerialBadCommand},
+    {"vanish", FaultKind::Vanish},
 };
 
 std::optional<unsigned long> parseDecimal(std::string_view text) {
@@ -140,6 +141,14 @@ std::optional<Settings> settingsFromEnvironment(Lookup lookup, std::string* erro
     }
     settings.faults = std::move(*faults);
   }
+  if (const auto text = value("TREKMOR_SIM_SILENCE_MS")) {
+    const auto n = parseDecimal(*text);
+    if (!n || *n > 600000) {
+      fail(error, "TREKMOR_SIM_SILENCE_MS must be a whole number of milliseconds from 0 to 600000");
+      return std::nullopt;
+    }
+    settings.silenceLimitMs = static_cast<long>(*n);
+  }
   if (const auto text = value("TREKMOR_SIM_EEPROM")) settings.eepromFile = std::string(*text);
   if (const auto text = value("TREKMOR_SIM_FIRMWARE_OUT")) settings.firmwareOut = std::string(*text);
   return settings;
@@ -183,8 +192,16 @@ bool DeviceSimulator::faultAt(FaultKind kind, long n) const {
   });
 }
 
+bool DeviceSimulator::vanished() const {
+  return std::any_of(m_settings.faults.begin(), m_settings.faults.end(),
+                     [&](const Fault& f) { return f.kind == FaultKind::Vanish && m_exchanges >= f.n; });
+}
+
+bool DeviceSimulator::present() const { return !m_settings.absent && !vanished(); }
+
 std::optional<Packet> DeviceSimulator::handle(const Packet& request) {
   m_requests.push_back(request);
+  if (vanished()) return std::nullopt;  // a request into an unplugged cable
   const long exchange = m_exchanges++;
   if (faultAt(FaultKind::NoAnswer, exchange)) return std::nullopt;
 

@@ -26,6 +26,7 @@ enum class FaultKind {
   BlockFail,         // the reply to firmware block N names another command; the block is not stored
   NoAnswer,          // exchange N (counting from 0) and every later one get no reply
   SerialBadCommand,  // the serial-number reply names another command (N is ignored)
+  Vanish,            // unplugged after N exchanges: no later exchange is answered and the device is no longer found
 };
 
 struct Fault {
@@ -46,6 +47,9 @@ struct Settings {
   std::vector<Fault> faults;
   std::string eepromFile;     // empty: the EEPROM lives in memory only
   std::string firmwareOut;    // empty: received firmware is kept in memory only
+  // The longest a read waits for a reply that never comes, whatever time-out
+  // the caller gives; negative: the caller's time-out (preload library only).
+  long silenceLimitMs = -1;
 };
 
 // Reads the TREKMOR_SIM_* variables through `lookup` (getenv in the preload
@@ -60,6 +64,9 @@ class DeviceSimulator {
 
   // The device's answer to one request, or nothing when it does not answer.
   std::optional<Packet> handle(const Packet& request);
+
+  // Enumerated and answering: not absent and not unplugged by a vanish fault.
+  bool present() const;
 
   const Settings& settings() const { return m_settings; }
   Settings& settings() { return m_settings; }
@@ -77,6 +84,7 @@ class DeviceSimulator {
 
  private:
   bool faultAt(FaultKind kind, long n) const;
+  bool vanished() const;
   Packet writePage(const Packet& request, Packet reply);
   Packet readPage(const Packet& request, Packet reply);
   Packet writeBlock(const Packet& request, Packet reply);

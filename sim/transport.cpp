@@ -1,10 +1,12 @@
 #include "sim/transport.h"
 
+#include <thread>
+
 namespace trekmor::sim {
 
 HidTransport::OpenResult SimulatedTransport::open() {
   const Settings& settings = m_device.settings();
-  if (settings.absent) return {OpenStatus::NotFound, {}};
+  if (!m_device.present()) return {OpenStatus::NotFound, {}};
   if (settings.denied) return {OpenStatus::NoAccess, "/dev/hidraw-sim (Permission denied)"};
   m_open = true;
   ++m_opens;
@@ -27,9 +29,15 @@ bool SimulatedTransport::send(const Report& request) {
   return true;
 }
 
-bool SimulatedTransport::receive(Report& reply, std::chrono::milliseconds) {
-  // No answer is what the time-out turns into a failed exchange; no need to wait for it here.
-  if (!m_open || !m_pending) return false;
+bool SimulatedTransport::receive(Report& reply, std::chrono::milliseconds timeout) {
+  if (!m_open) return false;
+  if (!m_pending) {
+    // No answer is what the time-out turns into a failed exchange.
+    ++m_timeouts;
+    m_lastTimeout = timeout;
+    if (m_waitOutSilence) std::this_thread::sleep_for(timeout);
+    return false;
+  }
   reply = *m_pending;
   m_pending.reset();
   return true;

@@ -18,6 +18,13 @@ class SimulatedTransport final : public HidTransport {
   bool send(const Report& request) override;
   bool receive(Report& reply, std::chrono::milliseconds timeout) override;
 
+  // A silent device: when set, a receive that gets no reply waits out the
+  // caller's time-out as hidapi does, instead of failing at once.
+  void setWaitOutSilence(bool wait) { m_waitOutSilence = wait; }
+  // Receives that got no reply, and the time-out the last of them was given.
+  int timeouts() const { return m_timeouts; }
+  std::chrono::milliseconds lastTimeout() const { return m_lastTimeout; }
+
   bool isOpen() const { return m_open; }
   int opens() const { return m_opens; }
   // Exchanges tried on a device that was not open: always a fault of the caller.
@@ -29,6 +36,9 @@ class SimulatedTransport final : public HidTransport {
   bool m_open = false;
   int m_opens = 0;
   int m_closedUses = 0;
+  bool m_waitOutSilence = false;
+  int m_timeouts = 0;
+  std::chrono::milliseconds m_lastTimeout{0};
 };
 
 }  // namespace trekmor::sim

@@ -4,12 +4,27 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
+#include <QTextDocument>
 
 namespace trekmor {
 
 namespace {
 const char* const kDeclaredMaxLength = "declaredMaxLength";
 QString key(std::string_view control) { return QString::fromLatin1(control.data(), qsizetype(control.size())); }
+
+// The text as typed or pasted, with its lines joined by LF. toPlainText()
+// would also turn a no-break space (0xA0) into a blank, so the free-text
+// tests would never see it.
+QString plainText(const QPlainTextEdit& edit) {
+  QString text = edit.document()->toRawText();
+  for (QChar& c : text) {
+    // Paragraph and line separators, and the frame marks a plain text never has.
+    if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == QChar(0xFDD0) || c == QChar(0xFDD1)) {
+      c = QLatin1Char('\n');
+    }
+  }
+  return text;
+}
 }  // namespace
 
 std::string toSingleByte(const QString& text) {
@@ -31,7 +46,7 @@ QWidget* QtFields::widget(std::string_view control) const { return m_widgets.val
 std::string QtFields::text(std::string_view control) const {
   QWidget* w = widget(control);
   if (auto* edit = qobject_cast<QLineEdit*>(w)) return toSingleByte(edit->text());
-  if (auto* rich = qobject_cast<QPlainTextEdit*>(w)) return toSingleByte(rich->toPlainText());
+  if (auto* rich = qobject_cast<QPlainTextEdit*>(w)) return toSingleByte(plainText(*rich));
   if (auto* combo = qobject_cast<QComboBox*>(w)) return toSingleByte(combo->currentText());
   return {};
 }

@@ -2,6 +2,7 @@
 // the progress bar ProgressBar1.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QString>
 #include <functional>
 
@@ -39,6 +40,8 @@ class QtUserInterface final : public UserInterface {
   QPlainTextEdit* m_log;
   QProgressBar* m_progress;
   BoxSink m_sink;
+  QElapsedTimer m_lastPaint;   // the progress bar's last immediate repaint
+  QElapsedTimer m_lastEvents;  // the last round of event processing
 };
 
 }  // namespace trekmor

@@ -102,6 +102,31 @@ const WriteCase kWriteCases[] = {
 INSTANTIATE_TEST_SUITE_P(Rules, ProfileWrite, ::testing::ValuesIn(kWriteCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Keys inserted into early sections move every later line; lookups made
+// between the writes must still find each key where it now stands, and the
+// first of two same-named sections and keys must still win.
+TEST(ProfileWrite, LookupsFollowInsertedLines) {
+  ProfileFile file = ProfileFile::fromBytes("[A]\nx=1\n[B]\ny=2\nY=3\n[a]\nx=9\n[C]\nz=4\n");
+  for (int k = 0; k < 20; ++k) {
+    file.set("A", "a" + std::to_string(k), std::to_string(k));
+    file.set(k % 2 ? "B" : "C", "n" + std::to_string(k), "v" + std::to_string(k));
+    ASSERT_EQ(file.value("A", "x"), "1") << k;
+    ASSERT_EQ(file.value("b", "Y"), "2") << k;
+    ASSERT_EQ(file.value("C", "z"), "4") << k;
+    for (int j = 0; j <= k; ++j) {
+      ASSERT_EQ(file.value("a", "A" + std::to_string(j)), std::to_string(j)) << k << " " << j;
+      ASSERT_EQ(file.value(j % 2 ? "B" : "C", "n" + std::to_string(j)), "v" + std::to_string(j)) << k << " " << j;
+    }
+  }
+  file.set("A", "x", "changed");  // in place, in the first [A] only
+  const ProfileFile reread = ProfileFile::fromBytes(file.bytes());
+  EXPECT_EQ(reread.value("A", "x"), "changed");
+  EXPECT_EQ(reread.value("A", "a19"), "19");
+  EXPECT_EQ(reread.value("B", "n19"), "v19");
+  EXPECT_EQ(reread.value("C", "n18"), "v18");
+  EXPECT_EQ(file.bytes().find("x=9"), file.bytes().rfind("x=9"));  // the second [a] kept its own x
+}
+
 TEST(ProfileWrite, LineBreaksInAValueCannotStartNewLines) {
   ProfileFile file;
   file.set("A", "k", "one\r\ntwo\rthree\n[Injected]\nevil=1");

@@ -15,11 +15,12 @@ namespace {
 
 TEST(SimulatorFaults, ParsesEveryKind) {
   const auto faults = parseFaults("write-fail@3,read-bad-sum@0,read-bad-command@47,block-fail@9,no-answer@200,"
-                                  "serial-bad-command@0");
+                                  "serial-bad-command@0,vanish@161");
   ASSERT_TRUE(faults.has_value());
   const std::vector<Fault> expected{{FaultKind::WriteFail, 3},       {FaultKind::ReadBadSum, 0},
                                     {FaultKind::ReadBadCommand, 47}, {FaultKind::BlockFail, 9},
-                                    {FaultKind::NoAnswer, 200},      {FaultKind::SerialBadCommand, 0}};
+                                    {FaultKind::NoAnswer, 200},      {FaultKind::SerialBadCommand, 0},
+                                    {FaultKind::Vanish, 161}};
   EXPECT_EQ(*faults, expected);
   EXPECT_EQ(parseFaults("")->size(), 0u);
 }
@@ -54,6 +55,7 @@ TEST_F(Environment, DefaultsWithoutVariables) {
   EXPECT_FALSE(settings->absent);
   EXPECT_TRUE(settings->faults.empty());
   EXPECT_TRUE(settings->eepromFile.empty());
+  EXPECT_LT(settings->silenceLimitMs, 0);  // a silent device waits out the caller's whole time-out
 }
 
 TEST_F(Environment, ReadsEveryVariable) {
@@ -63,6 +65,7 @@ TEST_F(Environment, ReadsEveryVariable) {
               {"TREKMOR_SIM_SERIAL", "00112233445566778899aAbB"},
               {"TREKMOR_SIM_ABSENT", "1"},
               {"TREKMOR_SIM_FAULT", "no-answer@5"},
+              {"TREKMOR_SIM_SILENCE_MS", "40"},
               {"TREKMOR_SIM_FIRMWARE_OUT", "/tmp/fw.bin"}};
   std::string error;
   const auto settings = settingsFromEnvironment(&lookup, &error);
@@ -74,6 +77,7 @@ TEST_F(Environment, ReadsEveryVariable) {
   EXPECT_TRUE(settings->absent);
   EXPECT_EQ(settings->faults, (std::vector<Fault>{{FaultKind::NoAnswer, 5}}));
   EXPECT_EQ(settings->firmwareOut, "/tmp/fw.bin");
+  EXPECT_EQ(settings->silenceLimitMs, 40);
 }
 
 TEST_F(Environment, RefusesMalformedValues) {
@@ -84,6 +88,8 @@ TEST_F(Environment, RefusesMalformedValues) {
       {"TREKMOR_SIM_FIRMWARE_VERSION", "4294967296"},
       {"TREKMOR_SIM_ABSENT", "yes"},
       {"TREKMOR_SIM_FAULT", "write-fail@"},
+      {"TREKMOR_SIM_SILENCE_MS", "-1"},
+      {"TREKMOR_SIM_SILENCE_MS", "600001"},
   };
   for (const auto& [name, value] : bad) {
     values() = {{name, value}};
@@ -128,6 +134,21 @@ TEST(Simulator, RefusesWhatTheDeviceCannotTake) {
   }
   EXPECT_EQ(device.eeprom(), Eeprom{});
   EXPECT_TRUE(device.firmwareBlocks().empty());
+}
+
+TEST(Simulator, VanishedDeviceAnswersNothingAndIsNoLongerFound) {
+  Settings settings;
+  settings.faults = {{FaultKind::Vanish, 2}};
+  DeviceSimulator device(settings);
+  for (int k = 0; k < 2; ++k) {
+    EXPECT_TRUE(device.present()) << k;
+    EXPECT_TRUE(device.handle(request(0xFB, 0, 0)).has_value()) << k;
+  }
+  EXPECT_FALSE(device.present());
+  EXPECT_FALSE(device.handle(request(0xFB, 0, 0)).has_value());
+  EXPECT_FALSE(device.handle(request(0xFD, 0, 0x11)).has_value());
+  EXPECT_EQ(device.eeprom(), Eeprom{});  // the write after it never arrived
+  EXPECT_EQ(device.requests().size(), 4u);
 }
 
 TEST(Simulator, EepromFileOutlivesTheSimulator) {

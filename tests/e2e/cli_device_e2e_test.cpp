@@ -78,6 +78,24 @@ TEST_F(CliDevice, InfoPrintsTheBoxOnStandardOutput) {
   EXPECT_EQ(silent.out, kFound);
 }
 
+TEST_F(CliDevice, DeviceUnpluggedOrSilentPartWay) {
+  ASSERT_EQ(run("defaults start.cfg").status, 0);
+  ASSERT_EQ(run("write --seed 1 start.cfg").status, 0);
+  // Unplugged after the version query and 160 pages: the configuration is
+  // read and saved, the information query finds no device.
+  const Outcome read = run("read back.cfg", "TREKMOR_SIM_FAULT=vanish@161");
+  EXPECT_EQ(read.status, 0) << read.err;
+  EXPECT_EQ(read.out, kFound + counted("Page read: ", 160, 160) + "Eeprom read success.\nAPRS Trekmor not found.\n");
+  EXPECT_TRUE(std::filesystem::exists(dir / "back.cfg"));
+  // Silent from page 48 on (the silence cut short by the simulator): the
+  // read stops there and nothing is saved.
+  const Outcome silent = run("read late.cfg", "TREKMOR_SIM_FAULT=no-answer@48 TREKMOR_SIM_SILENCE_MS=10");
+  EXPECT_EQ(silent.status, 1);
+  EXPECT_EQ(silent.out, kFound + counted("Page read: ", 47, 160) +
+                            "Page read error: 48/160\nEeprom checksum error. Please reload configuration.\n");
+  EXPECT_FALSE(std::filesystem::exists(dir / "late.cfg"));
+}
+
 TEST_F(CliDevice, UploadANamedImage) {
   std::string image(33, '\0');
   for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>(0xA0 + i);

@@ -1,0 +1,105 @@
+// The .cfg reader and the load with arbitrary bytes: binary junk, huge lines,
+// lines without "=", thousands of sections, values of megabytes. Beyond never
+// crashing nor touching memory it does not own:
+//  - parsing keeps every byte: the file's bytes come back unchanged;
+//  - a rejected file changes no field;
+//  - writing every loaded value back (as the save does) and loading the
+//    result gives the same fields, apart from the values the file format
+//    cannot carry (blanks or quotes at either end);
+//  - written values add no lines beyond their keys and sections.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "configfile/configfile.h"
+#include "settings/pipeline.h"
+#include "settings/registry.h"
+
+namespace {
+
+using namespace trekmor;
+
+void check(bool condition) {
+  if (!condition) std::abort();
+}
+
+bool survivesTheFile(std::string_view value) {
+  if (value.empty()) return true;
+  const auto edge = [](char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '"' || c == '\''; };
+  return !edge(value.front()) && !edge(value.back());
+}
+
+// Lines as a reader sees them: each ends at LF, CR LF or a lone CR, and a
+// last line may have no end.
+std::size_t lineCount(const std::string& bytes) {
+  std::size_t lines = 0;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n'))) ++lines;
+  }
+  if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') ++lines;
+  return lines;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static const FieldStore start = FieldStore::withStartValues();
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+
+  ProfileFile file = ProfileFile::fromBytes(bytes);
+  check(file.bytes() == bytes);
+
+  FieldStore loaded = start;
+  const LoadResult result = loadConfiguration(file, loaded, silentInterface());
+  if (result != LoadResult::Loaded) {
+    check(loaded == start);
+    return 0;
+  }
+
+  // The save's walk: every key set from the loaded fields, into the same file.
+  const std::vector<const FieldDecl*> sequence = fileSequence(packOrder());
+  const std::size_t linesAtFirst = lineCount(file.bytes());
+  std::size_t added = 0;  // keys the file did not hold
+  for (const FieldDecl* field : sequence) {
+    if (!file.value(field->section, field->key)) ++added;
+    std::string value;
+    switch (field->form) {
+      case FileForm::Text:
+        value = loaded.text(field->control);
+        break;
+      case FileForm::Number:
+        value = loaded.text(field->control);  // the load wrote it in decimal
+        break;
+      case FileForm::Index:
+        value = std::to_string(loaded.index(field->control));
+        break;
+      case FileForm::Flag:
+        value = loaded.index(field->control) != 0 ? "1" : "0";
+        break;
+    }
+    file.set(field->section, field->key, value);
+  }
+  // A key changed in place keeps its line; a new key adds one, a new section
+  // with its first key two. A value never adds a line of its own.
+  const std::size_t linesAtLast = lineCount(file.bytes());
+  check(linesAtLast >= linesAtFirst + added && linesAtLast - linesAtFirst <= 2 * added);
+
+  FieldStore again = start;
+  check(loadConfiguration(ProfileFile::fromBytes(file.bytes()), again, silentInterface()) == LoadResult::Loaded);
+  for (const FieldDecl* field : sequence) {
+    if (field->isCombo()) {
+      // A flag key comes back as 0 or 1, whatever index it held.
+      const int expected = field->form == FileForm::Flag ? (loaded.index(field->control) != 0 ? 1 : 0)
+                                                         : loaded.index(field->control);
+      const int count = static_cast<int>(field->choices.size());
+      // An index outside the list is no selection in the store.
+      check(again.index(field->control) == (expected >= 0 && expected < count ? expected : -1) ||
+            field->choices.empty());
+    } else {
+      const std::string value = loaded.text(field->control);
+      if (survivesTheFile(value)) check(again.text(field->control) == value);
+    }
+  }
+  return 0;
+}
