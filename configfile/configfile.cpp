@@ -16,9 +16,9 @@ namespace {
 // field's missing value when the key is absent or holds no whole number.
 int integerOrMissing(const FieldDecl& field, const std::optional<std::string>& value) {
   if (value) {
-    if (const auto parsed = parseInteger(*value)) return *parsed;
+    if (const auto parsed = parseFileInteger(*value)) return *parsed;
   }
-  return parseInteger(field.missing).value_or(-1);
+  return parseFileInteger(field.missing).value_or(-1);
 }
 
 void loadField(const FieldDecl& field, const ProfileFile& file, Fields& fields) {

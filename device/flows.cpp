@@ -1,7 +1,6 @@
 #include "device/flows.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 #include "device/link.h"
@@ -59,12 +58,20 @@ DeviceOutcome testFirmwareVersion(HidTransport& transport, UserInterface& ui, co
   return DeviceOutcome::Done;
 }
 
+// An image without a byte would "upload" nothing and report success.
+bool refusedAsEmpty(UserInterface& ui, const std::optional<std::span<const std::uint8_t>>& image) {
+  if (!image || !image->empty()) return false;
+  ui.information("Firmware file is empty.");
+  return true;
+}
+
 }  // namespace
 
 std::string firmwareVersionText(std::uint32_t hundredths) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.2f", hundredths * 0.01);
-  return text;
+  // Whole numbers only: "%.2f" would follow the user's locale and show
+  // "1,12" where the decimal separator is a comma.
+  const std::uint32_t cents = hundredths % 100;
+  return std::to_string(hundredths / 100) + (cents < 10 ? ".0" : ".") + std::to_string(cents);
 }
 
 std::optional<std::uint32_t> queryFirmwareVersion(HidTransport& transport) {
@@ -156,6 +163,7 @@ DeviceOutcome sendFirmware(UserInterface& ui, HidTransport& transport,
     ui.information("Firmware resource not found (FindResource).");
     return DeviceOutcome::NoFirmware;
   }
+  if (refusedAsEmpty(ui, image)) return DeviceOutcome::NoFirmware;
   if (image->size() > kFirmwareMaxSize) {
     ui.information("Firmware file too long.");
     return DeviceOutcome::NoFirmware;
@@ -185,6 +193,8 @@ DeviceOutcome sendFirmware(UserInterface& ui, HidTransport& transport,
 
 DeviceOutcome uploadFirmware(Fields& fields, UserInterface& ui, HidTransport& transport,
                              std::optional<std::span<const std::uint8_t>> image) {
+  // Refused before the device is opened: there is nothing to send.
+  if (refusedAsEmpty(ui, image)) return DeviceOutcome::NoFirmware;
   DeviceSession device(transport, ui);
   if (!device) return DeviceOutcome::NotFound;
   // The buttons come back on every path out, an exception's included.

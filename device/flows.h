@@ -28,7 +28,7 @@ enum class DeviceOutcome {
   ChecksumError,          // the image read back fails its checksum or end marker
   ConfigVersionMismatch,  // the image read back has another configuration version
   NoDeviceInformation,    // a device information exchange failed
-  NoFirmware,             // no firmware image to send, or one too long
+  NoFirmware,             // no firmware image to send, an empty one or one too long
 };
 
 inline constexpr std::array<std::string_view, 5> kCommandButtons = {
@@ -64,7 +64,8 @@ DeviceOutcome sendFirmware(UserInterface& ui, HidTransport& transport,
                            std::optional<std::span<const std::uint8_t>> image);
 
 // Opens the device, disables the five command buttons, sends the firmware and
-// enables the buttons again on every path.
+// enables the buttons again on every path. An empty image is refused before
+// the device is opened.
 DeviceOutcome uploadFirmware(Fields& fields, UserInterface& ui, HidTransport& transport,
                              std::optional<std::span<const std::uint8_t>> image);
 

@@ -9,6 +9,27 @@ int hexDigit(char c) {
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
 }
+
+// The digits of `text` from `i` on in `base`, with the sign already read; a
+// value outside the signed 32-bit range, no digit or any other character
+// gives nothing.
+std::optional<std::int32_t> digitsValue(std::string_view text, std::size_t i, int base, bool negative) {
+  if (i >= text.size()) return std::nullopt;
+  // The magnitude may reach 2^31 for the most negative value; anything beyond
+  // that is out of range whatever digits follow.
+  constexpr std::int64_t kLimit = std::int64_t{1} << 31;
+  std::int64_t magnitude = 0;
+  for (; i < text.size(); ++i) {
+    const int digit = base == 16 ? hexDigit(text[i]) : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
+    if (digit < 0) return std::nullopt;
+    magnitude = magnitude * base + digit;
+    if (magnitude > kLimit) return std::nullopt;
+  }
+  const std::int64_t value = negative ? -magnitude : magnitude;
+  if (value > INT32_MAX) return std::nullopt;
+  return static_cast<std::int32_t>(value);
+}
+
 }  // namespace
 
 std::optional<std::int32_t> parseInteger(std::string_view text) {
@@ -27,20 +48,14 @@ std::optional<std::int32_t> parseInteger(std::string_view text) {
     base = 16;
     i += 2;
   }
-  if (i >= text.size()) return std::nullopt;
-  // The magnitude may reach 2^31 for the most negative value; anything beyond
-  // that is out of range whatever digits follow.
-  constexpr std::int64_t kLimit = std::int64_t{1} << 31;
-  std::int64_t magnitude = 0;
-  for (; i < text.size(); ++i) {
-    const int digit = base == 16 ? hexDigit(text[i]) : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
-    if (digit < 0) return std::nullopt;
-    magnitude = magnitude * base + digit;
-    if (magnitude > kLimit) return std::nullopt;
-  }
-  const std::int64_t value = negative ? -magnitude : magnitude;
-  if (value > INT32_MAX) return std::nullopt;
-  return static_cast<std::int32_t>(value);
+  return digitsValue(text, i, base, negative);
+}
+
+std::optional<std::int32_t> parseFileInteger(std::string_view text) {
+  if (text.starts_with("0x")) return digitsValue(text, 2, 16, false);
+  if (text.starts_with("$")) return digitsValue(text, 1, 16, false);
+  const bool hasSign = text.starts_with("+") || text.starts_with("-");
+  return digitsValue(text, hasSign ? 1 : 0, 10, text.starts_with("-"));
 }
 
 std::string conversionErrorText(std::string_view text) {

@@ -1,5 +1,5 @@
 // The integer conversion every numeric edit box goes through, on pack and on
-// save alike.
+// save alike, and the configuration file's own whole-number rule.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +13,11 @@ namespace trekmor {
 // after "$", "x", "X" or "0x". Anything else, an empty text or a value outside
 // the signed 32-bit range gives no value.
 std::optional<std::int32_t> parseInteger(std::string_view text);
+
+// The narrower whole-number rule of a configuration file's values: decimal
+// digits with an optional sign, or hexadecimal digits after "0x" or "$"; no
+// blanks (the file reader trims them) and the same signed 32-bit range.
+std::optional<std::int32_t> parseFileInteger(std::string_view text);
 
 // "'%s' is not a valid integer value" with the text in place of %s.
 std::string conversionErrorText(std::string_view text);

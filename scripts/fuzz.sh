@@ -6,10 +6,14 @@
 # run; its input is kept in build-fuzz/findings/.
 #   FUZZ_RUNS=N      inputs per target (default 200000)
 #   FUZZ_SECONDS=N   seconds per target at most (default 25)
+#   TREKMOR_WERROR=1 compiler warnings stop the build
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-packages.sh
-cmake -S . -B build-fuzz -G Ninja -DTREKMOR_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
+werror=OFF
+[ "${TREKMOR_WERROR:-0}" = 1 ] && werror=ON
+cmake -S . -B build-fuzz -G Ninja -DTREKMOR_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DTREKMOR_WARNINGS_AS_ERRORS=$werror
 cmake --build build-fuzz
 runs="${FUZZ_RUNS:-200000}"
 seconds="${FUZZ_SECONDS:-25}"

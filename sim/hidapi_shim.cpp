@@ -108,6 +108,7 @@ HID_API_EXPORT hid_device* HID_API_CALL hid_open_path(const char* path) {
     return nullptr;
   }
   globalError().clear();
+  device().opened();
   return new hid_device_;
 }
 
@@ -124,6 +125,11 @@ int HID_API_EXPORT HID_API_CALL hid_write(hid_device* dev, const unsigned char* 
     if (dev != nullptr) dev->error = L"the simulated device takes 65-byte reports";
     return -1;
   }
+  dev->pending.reset();
+  if (!device().present()) {  // unplugged: the write fails at once
+    dev->error = L"the simulated device was unplugged";
+    return -1;
+  }
   std::memcpy(request.data(), data, length);
   dev->pending = device().handle(request);
   return static_cast<int>(length);
@@ -133,6 +139,10 @@ int HID_API_EXPORT HID_API_CALL hid_read_timeout(hid_device* dev, unsigned char*
                                                  int milliseconds) {
   std::unique_lock guard(lock());
   if (dev == nullptr || data == nullptr) return -1;
+  if (!dev->pending && !device().present()) {
+    dev->error = L"the simulated device was unplugged";
+    return -1;
+  }
   if (!dev->pending) {
     const long limit = device().settings().silenceLimitMs;
     guard.unlock();

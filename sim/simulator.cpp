@@ -15,6 +15,8 @@ constexpr std::size_t kData = 4;
 constexpr std::size_t kSum = 36;
 constexpr std::size_t kBytes = 32;
 constexpr std::size_t kPages = 160;
+// The largest firmware image the device takes, 112640 bytes, in 32-byte blocks.
+constexpr unsigned kFirmwareBlocks = 3520;
 constexpr std::uint8_t kSerialNumber = 0xF7;
 constexpr std::uint8_t kHardwareVersion = 0xFA;
 constexpr std::uint8_t kFirmwareVersion = 0xFB;
@@ -207,6 +209,9 @@ std::optional<Packet> DeviceSimulator::handle(const Packet& request) {
 
   Packet reply{};
   const std::uint8_t command = request[kCommand];
+  // The device has one report, number 0; a request under another report id
+  // is refused whatever it asks.
+  if (request[0] != 0) return reply;
   reply[kCommand] = command;
   switch (command) {
     case kWritePage:
@@ -268,7 +273,9 @@ Packet DeviceSimulator::readPage(const Packet& request, Packet reply) {
 
 Packet DeviceSimulator::writeBlock(const Packet& request, Packet reply) {
   const unsigned block = number16(request, kNumber);
-  if (sum32(request, kData) != number16(request, kSum)) {
+  // Blocks arrive in order from 0 in each opening of the device, and no image
+  // is longer than the device's firmware memory.
+  if (block >= kFirmwareBlocks || block != m_nextBlock || sum32(request, kData) != number16(request, kSum)) {
     reply[kCommand] = kRefused;
     return reply;
   }
@@ -278,6 +285,7 @@ Packet DeviceSimulator::writeBlock(const Packet& request, Packet reply) {
   }
   auto& stored = m_blocks[static_cast<std::uint16_t>(block)];
   std::copy_n(request.begin() + kData, kBytes, stored.begin());
+  ++m_nextBlock;
   return reply;
 }
 

@@ -26,7 +26,7 @@ enum class FaultKind {
   BlockFail,         // the reply to firmware block N names another command; the block is not stored
   NoAnswer,          // exchange N (counting from 0) and every later one get no reply
   SerialBadCommand,  // the serial-number reply names another command (N is ignored)
-  Vanish,            // unplugged after N exchanges: no later exchange is answered and the device is no longer found
+  Vanish,            // unplugged after N exchanges: later writes fail and the device is no longer found
 };
 
 struct Fault {
@@ -66,7 +66,12 @@ class DeviceSimulator {
   std::optional<Packet> handle(const Packet& request);
 
   // Enumerated and answering: not absent and not unplugged by a vanish fault.
+  // A write to a device that is not present fails at once, as on an unplugged
+  // cable; the transports ask this before handing a request over.
   bool present() const;
+
+  // The device was opened: a firmware upload starts again at block 0.
+  void opened() { m_nextBlock = 0; }
 
   const Settings& settings() const { return m_settings; }
   Settings& settings() { return m_settings; }
@@ -95,6 +100,7 @@ class DeviceSimulator {
   std::vector<Packet> m_requests;
   std::map<std::uint16_t, std::array<std::uint8_t, 32>> m_blocks;
   long m_exchanges = 0;
+  unsigned m_nextBlock = 0;  // the only firmware block number the device takes next
 };
 
 }  // namespace trekmor::sim

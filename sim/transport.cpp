@@ -11,6 +11,7 @@ HidTransport::OpenResult SimulatedTransport::open() {
   m_open = true;
   ++m_opens;
   m_pending.reset();
+  m_device.opened();
   return {OpenStatus::Opened, {}};
 }
 
@@ -25,6 +26,8 @@ bool SimulatedTransport::send(const Report& request) {
     ++m_closedUses;
     return false;
   }
+  m_pending.reset();
+  if (!m_device.present()) return false;  // unplugged: the write fails at once
   m_pending = m_device.handle(request);
   return true;
 }

@@ -212,6 +212,7 @@ void MainWindow::Button_upload_firmwareClick() {
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (m_uploadRunning) {
     event->ignore();
+    m_ui->log(kCloseRefusedDuringUpload);
     return;
   }
   QMainWindow::closeEvent(event);

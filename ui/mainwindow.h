@@ -23,6 +23,10 @@ class QTabWidget;
 
 namespace trekmor {
 
+// The log line for each close refused during a firmware upload.
+inline constexpr const char* kCloseRefusedDuringUpload =
+    "Firmware upload in progress: the window cannot be closed until it has finished.";
+
 class MainWindow final : public QMainWindow {
   Q_OBJECT
 
@@ -67,8 +71,8 @@ class MainWindow final : public QMainWindow {
   void Button_special_stringsClick();
 
  protected:
-  // Refused while a firmware upload runs: quitting half-way would leave the
-  // device without a whole firmware.
+  // Refused while a firmware upload runs, with a log line that says why:
+  // quitting half-way would leave the device without a whole firmware.
   void closeEvent(QCloseEvent* event) override;
 
  private:

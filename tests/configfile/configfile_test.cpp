@@ -160,6 +160,10 @@ const HandWritten kHandWritten[] = {
     {"Hexadecimal", "[Radio]\nTXdelay=0x1F\nTXtail=$10\nSquelch=0x7\n",
      {{"Txdelay", "31"}, {"Txtail", "16"}},
      {{"Squelch", 7}}},
+    // Prefixes and signs that only the edit boxes' conversion takes.
+    {"EditBoxForms", "[Radio]\nTXdelay=x1F\nTXtail=X10\nQuiettime=-0x10\nTxrx_frequency=+$10\nSquelch= 0X2\n",
+     {{"Txdelay", "250"}, {"Txtail", "50"}, {"Quiettime", "400"}, {"Txrx_freq", "144800000"}},
+     {{"Squelch", 0}}},
     {"IndexesOutsideTheList", "[Radio]\nSquelch=8\nTx_power=-1\nBusydetect=1\n", {}, {{"Squelch", -1}, {"Tx_power", -1}, {"Busydetect", 1}}},
     {"TextsTakenAsTheyStand", "[Radio]\nCallsign=toolongcall\nSSID=\nLatitude=x\n",
      {{"Callsign", "toolongcall"}, {"Ssid", ""}, {"Latitude", "x"}, {"Longitude", "01658.14E"}}, {}},

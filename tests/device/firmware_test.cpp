@@ -105,6 +105,14 @@ TEST_F(Upload, MissingImageSendsNothing) {
   EXPECT_TRUE(allButtonsEnabled());
 }
 
+TEST_F(Upload, EmptyImageIsRefusedBeforeTheDeviceIsOpened) {
+  EXPECT_EQ(upload(std::vector<std::uint8_t>{}), DeviceOutcome::NoFirmware);
+  EXPECT_EQ(ui.boxes, std::vector<std::string>{"information: Firmware file is empty."});
+  EXPECT_TRUE(ui.lines.empty());
+  EXPECT_EQ(transport.opens(), 0);
+  EXPECT_TRUE(allButtonsEnabled());
+}
+
 TEST_F(Upload, FailureAtTheTenthBlockStopsThere) {
   device.settings().faults = {{FaultKind::BlockFail, 9}};
   const auto image = firmwareOf(53248);

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "sim/simulator.h"
+#include "sim/transport.h"
 
 namespace trekmor::sim {
 namespace {
@@ -115,6 +116,11 @@ Packet request(std::uint8_t command, unsigned number, std::uint8_t fill, int sum
   return p;
 }
 
+Packet reportId(std::uint8_t id, Packet p) {
+  p[0] = id;
+  return p;
+}
+
 TEST(Simulator, RefusesWhatTheDeviceCannotTake) {
   DeviceSimulator device;
   const struct {
@@ -126,6 +132,9 @@ TEST(Simulator, RefusesWhatTheDeviceCannotTake) {
       {"read past the last page", request(0xFC, 160, 0)},
       {"block with a wrong sum", request(0xFE, 0, 0x22, -1)},
       {"unknown command", request(0x42, 0, 0)},
+      {"write under report id 1", reportId(1, request(0xFD, 3, 0x11))},
+      {"block under report id 2", reportId(2, request(0xFE, 0, 0x22))},
+      {"block 1 before block 0", request(0xFE, 1, 0x22)},
   };
   for (const auto& c : cases) {
     const auto reply = device.handle(c.request);
@@ -136,19 +145,35 @@ TEST(Simulator, RefusesWhatTheDeviceCannotTake) {
   EXPECT_TRUE(device.firmwareBlocks().empty());
 }
 
-TEST(Simulator, VanishedDeviceAnswersNothingAndIsNoLongerFound) {
+TEST(Simulator, TakesFirmwareBlocksInOrderUpToTheLargestImage) {
+  DeviceSimulator device;
+  const auto accepted = [&](unsigned block) { return (*device.handle(request(0xFE, block, 0x33)))[1] == 0xFE; };
+  for (unsigned block = 0; block < 3520; ++block) ASSERT_TRUE(accepted(block)) << block;
+  EXPECT_FALSE(accepted(3520));  // the next in order, but past 112640 bytes
+  EXPECT_FALSE(accepted(7));     // not the next
+  device.opened();
+  EXPECT_FALSE(accepted(1));
+  EXPECT_TRUE(accepted(0));  // each opening starts an upload again
+}
+
+TEST(Simulator, VanishedDeviceFailsWritesAtOnceAndIsNoLongerFound) {
   Settings settings;
   settings.faults = {{FaultKind::Vanish, 2}};
   DeviceSimulator device(settings);
+  SimulatedTransport link(device);
+  ASSERT_EQ(link.open().status, HidTransport::OpenStatus::Opened);
+  Packet reply{};
   for (int k = 0; k < 2; ++k) {
-    EXPECT_TRUE(device.present()) << k;
-    EXPECT_TRUE(device.handle(request(0xFB, 0, 0)).has_value()) << k;
+    EXPECT_TRUE(link.send(request(0xFB, 0, 0))) << k;
+    EXPECT_TRUE(link.receive(reply, std::chrono::milliseconds(0))) << k;
   }
   EXPECT_FALSE(device.present());
-  EXPECT_FALSE(device.handle(request(0xFB, 0, 0)).has_value());
-  EXPECT_FALSE(device.handle(request(0xFD, 0, 0x11)).has_value());
-  EXPECT_EQ(device.eeprom(), Eeprom{});  // the write after it never arrived
-  EXPECT_EQ(device.requests().size(), 4u);
+  EXPECT_FALSE(link.send(request(0xFD, 0, 0x11)));
+  EXPECT_FALSE(link.receive(reply, std::chrono::milliseconds(0)));
+  EXPECT_EQ(device.eeprom(), Eeprom{});  // the write never arrived
+  EXPECT_EQ(device.requests().size(), 2u);
+  link.close();
+  EXPECT_EQ(link.open().status, HidTransport::OpenStatus::NotFound);
 }
 
 TEST(Simulator, EepromFileOutlivesTheSimulator) {

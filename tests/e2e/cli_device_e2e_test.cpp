@@ -36,7 +36,7 @@ class CliDevice : public ::testing::Test {
   Outcome run(const std::string& arguments, const std::string& settings = "") {
     const std::string command = "cd '" + dir.path().string() + "' && env -u TREKMOR_SIM_FAULT ASAN_OPTIONS=" +
                                 "\"$ASAN_OPTIONS:verify_asan_link_order=0\" LD_PRELOAD='" TREKMOR_DEVSIM
-                                "' TREKMOR_SIM_EEPROM=eeprom.bin " +
+                                "' LOCPATH='" TREKMOR_TEST_LOCALES "' LC_ALL=de_DE.UTF-8 TREKMOR_SIM_EEPROM=eeprom.bin " +
                                 settings + " '" TREKMOR_CLI "' " + arguments + " > stdout.txt 2> stderr.txt";
     const int raw = std::system(command.c_str());
     Outcome result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(dir / "stdout.txt"),
@@ -113,6 +113,12 @@ TEST_F(CliDevice, UploadANamedImage) {
   const Outcome failing = run("upload-firmware fw.bin", "TREKMOR_SIM_FAULT=block-fail@1");
   EXPECT_EQ(failing.status, 1);
   EXPECT_EQ(failing.out, kFound + "Page written: 1/2\nPage write error: 2/2\n");
+
+  writeFile(dir / "empty.bin", "");
+  const Outcome empty = run("upload-firmware empty.bin");
+  EXPECT_EQ(empty.status, 1);
+  EXPECT_EQ(empty.out, "");  // the device was not even opened
+  EXPECT_EQ(empty.err, "Firmware file is empty.\n");
 
   const Outcome missing = run("upload-firmware nothing.bin");
   EXPECT_EQ(missing.status, 2);

@@ -37,6 +37,9 @@ class Configurator : public ::testing::Test {
     env.insert(QStringLiteral("TREKMOR_E2E_CLICKS"), clicks);
     env.insert(QStringLiteral("TREKMOR_E2E_OUT"), out());
     env.insert(QStringLiteral("TREKMOR_SIM_EEPROM"), eeprom());
+    // A user's locale with a decimal comma: no text the program shows may follow it.
+    env.insert(QStringLiteral("LOCPATH"), QStringLiteral(TREKMOR_TEST_LOCALES));
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
     for (const QString& setting : simulatorSettings) {
       env.insert(setting.section(QLatin1Char('='), 0, 0), setting.section(QLatin1Char('='), 1));
     }
@@ -56,6 +59,8 @@ class Configurator : public ::testing::Test {
     QFile file(out());
     if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
       result.lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+      EXPECT_EQ(result.lines.value(0), QStringLiteral("decimal point: ,")) << "the locale was not in force";
+      if (!result.lines.isEmpty()) result.lines.removeFirst();
     }
     return result;
   }

@@ -1,7 +1,8 @@
 // Loaded with LD_PRELOAD into the unchanged configurator for whole-program
 // tests: once the message loop runs, it clicks the buttons named in
 // TREKMOR_E2E_CLICKS (comma-separated objectNames) in order, answers every
-// message box with OK while recording it, writes the log pane and the boxes
+// message box with OK while recording it, writes the C library's decimal
+// separator, the log pane and the boxes
 // to TREKMOR_E2E_OUT (and a picture of the window to TREKMOR_E2E_SCREENSHOT,
 // when set) and ends the program.
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QTextStream>
 #include <QTimer>
+#include <clocale>
 
 namespace {
 
@@ -46,6 +48,9 @@ void finish(QWidget* window) {
   QFile out(qEnvironmentVariable("TREKMOR_E2E_OUT"));
   if (out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
     QTextStream stream(&out);
+    // The C library's decimal separator in force in the program, so that a
+    // test can tell that the locale it asked for was really used.
+    stream << "decimal point: " << std::localeconv()->decimal_point << '\n';
     const auto* memo = window->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
     const QString log = memo != nullptr ? memo->toPlainText() : QString();
     if (!log.isEmpty()) {
