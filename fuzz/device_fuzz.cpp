@@ -53,6 +53,7 @@ class FuzzedDevice final : public HidTransport {
       if (choice == 0xF1) return {OpenStatus::NoAccess, "/dev/hidraw-fuzz (Permission denied)"};
     }
     m_open = true;
+    m_device.opened();
     return {OpenStatus::Opened, {}};
   }
   void close() override {
