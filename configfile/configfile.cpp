@@ -39,8 +39,7 @@ void loadField(const FieldDecl& field, const ProfileFile& file, Fields& fields) 
   }
 }
 
-LoadResult loadFields(const ProfileFile& file, Fields& fields, UserInterface& ui, std::span<const Group* const> groups,
-                      const Rule& finish) {
+LoadResult loadFields(const ProfileFile& file, Fields& fields, UserInterface& ui, std::span<const Group* const> groups) {
   // Compared byte by byte: the name in other letter case is another name.
   if (file.value(kHeaderSection, "Application", "unknown") != kApplicationName) {
     ui.information(kNotConfigurationFileMessage);
@@ -50,9 +49,9 @@ LoadResult loadFields(const ProfileFile& file, Fields& fields, UserInterface& ui
 
   for (const FieldDecl* field : fileSequence(groups)) {
     loadField(*field, file, fields);
-    if (field->afterLoad) field->afterLoad(fields, ui);
+    runRulesAfter(groups, &RuleDecl::afterLoadOf, field->control, fields, ui);
   }
-  finish(fields, ui);
+  runRulesAt(groups, &RuleDecl::atLoadEnd, fields, ui);
   return LoadResult::Loaded;
 }
 
@@ -69,12 +68,36 @@ std::vector<const FieldDecl*> fileSequence(std::span<const Group* const> groups)
   }
   std::vector<const FieldDecl*> sequence;
   for (const Group* group : groups) {
+    if (group->fileOrder.empty()) {
+      for (const FieldDecl& field : group->fields) {
+        if (!field.key.empty()) sequence.push_back(&field);
+      }
+      continue;
+    }
     for (const std::string& control : group->fileOrder) {
       const auto it = byControl.find(control);
       if (it != byControl.end() && !it->second->key.empty()) sequence.push_back(it->second);
     }
   }
   return sequence;
+}
+
+std::optional<std::string> fileValue(const FieldDecl& field, const Fields& fields) {
+  switch (field.form) {
+    case FileForm::Text:
+      return fields.text(field.control);
+    case FileForm::Number: {
+      const auto parsed = parseInteger(fields.text(field.control));
+      if (!parsed) return std::nullopt;
+      return std::to_string(*parsed);
+    }
+    case FileForm::Index:
+      return std::to_string(fields.index(field.control));
+    case FileForm::Flag:
+      // Anything but the first item, no selection included, is "on".
+      return fields.index(field.control) != 0 ? "1" : "0";
+  }
+  return std::nullopt;
 }
 
 SaveResult saveConfiguration(const Fields& fields, const std::filesystem::path& path) {
@@ -87,27 +110,9 @@ SaveResult saveConfiguration(const Fields& fields, const std::filesystem::path& 
   // holds no whole number leaves the file as it was.
   std::vector<std::pair<const FieldDecl*, std::string>> values;
   for (const FieldDecl* field : fileSequence(groups)) {
-    std::string value;
-    switch (field->form) {
-      case FileForm::Text:
-        value = fields.text(field->control);
-        break;
-      case FileForm::Number: {
-        const std::string text = fields.text(field->control);
-        const auto parsed = parseInteger(text);
-        if (!parsed) return {SaveResult::Status::ConversionError, conversionErrorText(text)};
-        value = std::to_string(*parsed);
-        break;
-      }
-      case FileForm::Index:
-        value = std::to_string(fields.index(field->control));
-        break;
-      case FileForm::Flag:
-        // Anything but the first item, no selection included, is "on".
-        value = fields.index(field->control) != 0 ? "1" : "0";
-        break;
-    }
-    values.emplace_back(field, std::move(value));
+    std::optional<std::string> value = fileValue(*field, fields);
+    if (!value) return {SaveResult::Status::ConversionError, conversionErrorText(fields.text(field->control))};
+    values.emplace_back(field, std::move(*value));
   }
 
   // An existing file keeps what it holds besides our keys; one that exists
@@ -135,16 +140,12 @@ LoadResult loadConfiguration(const std::filesystem::path& path, Fields& fields, 
 }
 
 LoadResult loadConfiguration(const ProfileFile& file, Fields& fields, UserInterface& ui) {
-  return loadFields(file, fields, ui, packOrder(), runFinishRules);
+  return loadFields(file, fields, ui, packOrder());
 }
 
 LoadResult loadConfiguration(const ProfileFile& file, Fields& fields, UserInterface& ui,
                              std::span<const Group* const> groups) {
-  return loadFields(file, fields, ui, groups, [groups](Fields& f, UserInterface& u) {
-    for (const Group* group : groups) {
-      if (group->finish) group->finish(f, u);
-    }
-  });
+  return loadFields(file, fields, ui, groups);
 }
 
 }  // namespace trekmor

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -46,6 +47,11 @@ enum class LoadResult {
 // file orders one after the other.
 std::vector<const FieldDecl*> fileSequence(std::span<const Group* const> groups);
 
+// The value a field's key is saved with: the text; a number in plain
+// decimal; the selected index; a flag as "1" or "0". Nothing when a number
+// field holds no whole number.
+std::optional<std::string> fileValue(const FieldDecl& field, const Fields& fields);
+
 // Converts every number field first: when one is not a whole number the save
 // stops with the conversion error and the file is not touched. Otherwise
 // writes the header and every key into the file, keeping whatever else an
@@ -57,8 +63,8 @@ SaveResult saveConfiguration(const Fields& fields, const std::filesystem::path& 
 // Tests the header (a wrong application name shows its message through `ui`
 // and changes nothing; another version shows its warning and goes on), then
 // sets every field from its key, or from its missing value when the key is
-// absent or a number is no whole number, runs each field's after-load rule
-// right after setting it, and finally the groups' finishing rules. A file
+// absent or a number is no whole number, runs the rules that follow a
+// field's load right after setting it, and finally the rules that end a load. A file
 // that cannot be read gets the wrong-application message.
 LoadResult loadConfiguration(const std::filesystem::path& path, Fields& fields, UserInterface& ui);
 LoadResult loadConfiguration(const ProfileFile& file, Fields& fields, UserInterface& ui);

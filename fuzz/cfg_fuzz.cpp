@@ -63,22 +63,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::size_t added = 0;  // keys the file did not hold
   for (const FieldDecl* field : sequence) {
     if (!file.value(field->section, field->key)) ++added;
-    std::string value;
-    switch (field->form) {
-      case FileForm::Text:
-        value = loaded.text(field->control);
-        break;
-      case FileForm::Number:
-        value = loaded.text(field->control);  // the load wrote it in decimal
-        break;
-      case FileForm::Index:
-        value = std::to_string(loaded.index(field->control));
-        break;
-      case FileForm::Flag:
-        value = loaded.index(field->control) != 0 ? "1" : "0";
-        break;
-    }
-    file.set(field->section, field->key, value);
+    // The load wrote every number in decimal, so each has its file value.
+    const std::optional<std::string> value = fileValue(*field, loaded);
+    check(value.has_value());
+    file.set(field->section, field->key, *value);
   }
   // A key changed in place keeps its line; a new key adds one, a new section
   // with its first key two. A value never adds a line of its own.

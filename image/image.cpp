@@ -57,12 +57,12 @@ bool checkImageIntegrity(const Image& image) {
          std::equal(kEndMarker.begin(), kEndMarker.end(), image.begin() + kEndMarkerOffset);
 }
 
-std::string configVersionMismatchMessage(Image& image) {
+std::string configVersionMismatchMessage(const Image& image) {
   if (std::equal(kConfigVersionText.begin(), kConfigVersionText.end(), image.begin() + kVersionOffset)) {
     return {};
   }
-  image[13] = 0;
-  const std::string device = textAt(image, kVersionOffset, 8);
+  // Bytes 6 to 12: the version text ends at byte 13 at the latest.
+  const std::string device = textAt(image, kVersionOffset, 7);
   std::string message = "Uncompatible configuration version:";
   message += "\nDevice: " + device;
   message += "\nConfigurator: " + std::string(kConfigVersionText);

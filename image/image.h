@@ -60,8 +60,8 @@ bool checkImageIntegrity(const Image& image);
 
 // Empty when the image's version text starts with the configurator's own;
 // otherwise the message that tells the user which configurator fits the device.
-// Clears offset 13 of the image first, as the device's text is shown from
-// offset 6 to its NUL and must never run on into the settings.
-std::string configVersionMismatchMessage(Image& image);
+// The device's text is shown from offset 6 to its NUL, at most 7 characters,
+// so that it never runs on into the settings.
+std::string configVersionMismatchMessage(const Image& image);
 
 }  // namespace trekmor

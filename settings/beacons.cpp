@@ -1,6 +1,8 @@
 // Beacons: four freely worded beacons, each with destination, a two-element
 // path, interval, send condition and message. Image offsets 480..991 (one
 // 128-byte block per beacon), section [Beacons].
+#include <array>
+
 #include "settings/registry.h"
 
 namespace trekmor {
@@ -12,6 +14,7 @@ constexpr int kBeaconCount = 4;
 constexpr std::size_t kFirstBlock = 480;
 constexpr std::size_t kBlockSize = 128;
 constexpr std::size_t kMessageOffset = 29;  // in the block, up to its end
+constexpr const char* kSpecialStringsButton = "Button_special_strings";
 
 FieldDecl edit(std::string control, std::string caption, std::string hint, int maxLength, std::string start,
                FileForm form = FileForm::Text) {
@@ -55,7 +58,7 @@ Group makeBeacons() {
     message.widget = Widget::RichEdit;
     message.key = beacon(k, "_msg");
 
-    const std::vector<FieldDecl> row = {
+    const std::array row{
         edit(beacon(k, "_dest_string"), "", "Beacon " + number + " destination to-call.", 6, "APQT0A"),
         edit(beacon(k, "_dest_ssid"), "-", "Beacon " + number + " destination SSID.", 2, "0"),
         edit(beacon(k, "_path1_string"), "", "Beacon path.", 6, "WIDE1"),
@@ -66,31 +69,27 @@ Group makeBeacons() {
         enable,
         message,
     };
+    const auto& [dest, destSsid, path1, path1Ssid, path2, path2Ssid, rate, condition, text] = row;
     g.fields.insert(g.fields.end(), row.begin(), row.end());
 
     const std::size_t block = kFirstBlock + kBlockSize * std::size_t(k - 1);
     const std::string name = "Beacon " + number;
-    StepDecl text = textStep(beacon(k, "_message"), block + kMessageOffset, kBlockSize - kMessageOffset,
-                             name + " message");
-    text.dropLineBreaks = true;
-    text.freeTextMessage = name + " message - forbidden characters.";
+    StepDecl messageStep = textStep(text, block + kMessageOffset, kBlockSize - kMessageOffset, name + " message");
+    messageStep.text.dropLineBreaks = true;
+    messageStep.text.freeTextMessage = name + " message - forbidden characters.";
     const std::vector<StepDecl> steps = {
-        addressStep(beacon(k, "_dest_string"), beacon(k, "_dest_ssid"), block,
-                    name + " destination - SSID range error (0 - 15).", name + " destination"),
-        addressStep(beacon(k, "_path1_string"), beacon(k, "_path1_ssid"), block + 7,
-                    name + " path 1 - SSID range error (0 - 15).", name + " path 1"),
-        addressStep(beacon(k, "_path2_string"), beacon(k, "_path2_ssid"), block + 14,
-                    name + " path 2 - SSID range error (0 - 15).", name + " path 2"),
+        addressStep(dest, destSsid, block, name + " destination - SSID range error (0 - 15).", name + " destination"),
+        addressStep(path1, path1Ssid, block + 7, name + " path 1 - SSID range error (0 - 15).", name + " path 1"),
+        addressStep(path2, path2Ssid, block + 14, name + " path 2 - SSID range error (0 - 15).", name + " path 2"),
         zeroStep(block + 21, 3),
-        numberStep(beacon(k, "_txrate"), block + 24, 4, RangeCheck::Unsigned, 5, 1440,
-                   name + " tx rate range error (5 - 1440)."),
-        choiceStep(beacon(k, "_enable"), block + 28),
-        text,
+        numberStep(rate, block + 24, 4, RangeCheck::Unsigned, 5, 1440, name + " tx rate range error (5 - 1440)."),
+        choiceStep(condition, block + 28),
+        messageStep,
     };
     g.steps.insert(g.steps.end(), steps.begin(), steps.end());
   }
-  // The nine keys of each beacon in turn, in field order.
-  for (const FieldDecl& f : g.fields) g.fileOrder.push_back(f.control);
+  // The file holds the nine keys of each beacon in turn, in field order.
+  g.buttons = {{kSpecialStringsButton, [](Fields&, UserInterface& ui) { ui.showSpecialStrings(); }}};
   return g;
 }
 
@@ -110,7 +109,7 @@ Page beaconsTab() {
   beacons.rows.push_back(Row{{labelCell("Dest:", {}, 3), labelCell("Path 1:", {}, 3), emptyCell(),
                               labelCell("Path 2:", {}, 3), labelCell("RF[min]:"), labelCell("Enable if:"),
                               labelCell("Message (empty fields are ignored):"),
-                              buttonCell("Button_special_strings", "Special strings", "")},
+                              buttonCell(kSpecialStringsButton, "Special strings", "")},
                              false});
   for (int k = 1; k <= kBeaconCount; ++k) {
     beacons.rows.push_back(

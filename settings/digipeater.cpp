@@ -28,46 +28,45 @@ std::string alias(int k, const char* suffix) { return "Alias" + std::to_string(k
 std::string digiKey(int k, const char* suffix) { return "Digi" + std::to_string(k) + suffix; }
 
 Group makeDigipeater() {
-  Group g;
-  g.name = "Digipeater";
-  g.fields = {
-      combo("Digion", "Digipeater on:", "Enables or disables function of RF packets digipeating.", {"No", "Yes"}, 1,
-            "Digion"),
+  const FieldDecl digion = combo("Digion", "Digipeater on:", "Enables or disables function of RF packets digipeating.",
+                                 {"No", "Yes"}, 1, "Digion");
+  const FieldDecl floodTimeout =
       edit("Floodtimeout", "Duplicate checking [s]:",
            "Time for which a received packet is stored for duplicate checking. Duplicate packets are discarded and "
            "are not digipeated.",
-           3, "60", "Floodtimeout", FileForm::Number),
-  };
+           3, "60", "Floodtimeout", FileForm::Number);
+  Group g;
+  g.name = "Digipeater";
+  // The keys follow the fields: Digion, Floodtimeout, then the four keys of
+  // each alias row in turn.
+  g.fields = {digion, floodTimeout};
   g.steps = {
       // The choice is held as a 32-bit number; no selection gives 0xFFFFFFFF.
-      choiceStep("Digion", 400, 4),
-      numberStep("Floodtimeout", 404, 4, RangeCheck::Unsigned, 15, 180, "Antiflood timeout - range error (15 - 180)."),
+      choiceStep(digion, 400, 4),
+      numberStep(floodTimeout, 404, 4, RangeCheck::Unsigned, 15, 180, "Antiflood timeout - range error (15 - 180)."),
   };
 
   // The column captions stand once above each block of rows (see the tab), so
   // the row fields carry no caption of their own.
   for (int k = 1; k <= kAliasCount; ++k) {
     const bool first = k == 1;
-    g.fields.push_back(edit(alias(k, "_name"), "", "Simple alias-based path for digipeating.", 6, first ? "WIDE1" : "",
-                            digiKey(k, "_alias"), FileForm::Text));
-    g.fields.push_back(edit(alias(k, "_ssid"), "", "Simple alias-based SSID for digipeating.", 2, first ? "1" : "",
-                            digiKey(k, "_SSID"), FileForm::Text));
-    g.fields.push_back(combo(alias(k, "_traceable"), "",
-                             "If selected, the device will add its callsign to path of digipeated packets.",
-                             {"No", "Yes"}, first ? 1 : 0, digiKey(k, "_traceable")));
-    g.fields.push_back(combo(alias(k, "_enable"), "", "Path rule is enabled if this condition is met.",
-                             {"Never", "Always"}, first ? 1 : 0, digiKey(k, "_enable"), FileForm::Flag));
+    const FieldDecl name = edit(alias(k, "_name"), "", "Simple alias-based path for digipeating.", 6,
+                                first ? "WIDE1" : "", digiKey(k, "_alias"), FileForm::Text);
+    const FieldDecl ssid = edit(alias(k, "_ssid"), "", "Simple alias-based SSID for digipeating.", 2, first ? "1" : "",
+                                digiKey(k, "_SSID"), FileForm::Text);
+    const FieldDecl traceable =
+        combo(alias(k, "_traceable"), "", "If selected, the device will add its callsign to path of digipeated packets.",
+              {"No", "Yes"}, first ? 1 : 0, digiKey(k, "_traceable"));
+    const FieldDecl enable = combo(alias(k, "_enable"), "", "Path rule is enabled if this condition is met.",
+                                   {"Never", "Always"}, first ? 1 : 0, digiKey(k, "_enable"), FileForm::Flag);
+    g.fields.insert(g.fields.end(), {name, ssid, traceable, enable});
 
     const std::size_t offset = kAliasOffset + kAliasStride * std::size_t(k - 1);
     const std::string row = "Digipeater alias " + std::to_string(k);
-    g.steps.push_back(
-        addressStep(alias(k, "_name"), alias(k, "_ssid"), offset, row + " - SSID range error (0 - 15).", row));
-    g.steps.push_back(choiceStep(alias(k, "_traceable"), offset + 7));
-    g.steps.push_back(choiceStep(alias(k, "_enable"), offset + 8));
+    g.steps.push_back(addressStep(name, ssid, offset, row + " - SSID range error (0 - 15).", row));
+    g.steps.push_back(choiceStep(traceable, offset + 7));
+    g.steps.push_back(choiceStep(enable, offset + 8));
   }
-  // The keys follow the fields: Digion, Floodtimeout, then the four keys of
-  // each alias row in turn.
-  for (const FieldDecl& f : g.fields) g.fileOrder.push_back(f.control);
   return g;
 }
 

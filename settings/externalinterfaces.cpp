@@ -5,6 +5,8 @@
 // [SerialPorts], [Telemetry], [Weather] and [Debug]. Also the port rules.
 #include "settings/externalinterfaces.h"
 
+#include <array>
+
 #include "image/validators.h"
 #include "settings/registry.h"
 
@@ -38,24 +40,21 @@ FieldDecl debugSwitch(const std::string& name, std::string caption) {
 }
 
 // A check on a field's text that writes nothing and so claims no image byte.
-StepDecl textCheck(std::string control, bool (*passes)(std::string_view), std::string message) {
-  StepDecl step = customStep(
+StepDecl textCheck(const FieldDecl& field, bool (*passes)(std::string_view), std::string message) {
+  const std::string control = field.control;
+  return customStep(
+      field, 0, 0,
       [=](PackContext& c) { return passes(c.fields.text(control)) ? PackResult::ok() : PackResult::check(message); },
       nullptr);
-  step.control = std::move(control);
-  step.width = 0;
-  return step;
 }
+
+constexpr const char* kDebugNames[] = {"rf", "ax25", "weather", "telemetry", "bluetooth", "gps", "kiss", "thermo"};
 
 bool isNotEmpty(std::string_view text) { return !text.empty(); }
 bool hasFourCharacters(std::string_view text) { return text.size() == 4; }
 
-constexpr const char* kDebugNames[] = {"rf", "ax25", "weather", "telemetry", "bluetooth", "gps", "kiss", "thermo"};
-
 Group makeExternalInterfaces() {
-  Group g;
-  g.name = "External interfaces";
-  g.fields = {
+  const std::array fields{
       combo("Serial2_mode", "Bluetooth port 1:", "Bluetooth port 1 function.", kSerial2Choices, kBluetoothKiss,
             "SerialPorts", "Serial2"),
       combo("Serial1_mode", "RS-232 port 2:", "Serial port 2 function.", kSerial1Choices, kRs232Gps, "SerialPorts",
@@ -97,51 +96,61 @@ Group makeExternalInterfaces() {
             "If enabled then checks packet header and drops incorrect packets.", {"No", "Yes"}, 1, "SerialPorts",
             "KISSCheck"),
   };
+  const auto& [serial2, serial1, bluetoothName, bluetoothPassword, rs485, telemodule, pinsmodule, tidemarker,
+               stationType, consoleBaudrate, debugRf, debugAx25, debugWeather, debugTelemetry, debugBluetooth,
+               debugGps, debugKiss, debugThermo, gpsBaudrate, kissBaudrate, kissDirection, kissCheck] = fields;
+  Group g;
+  g.name = "External interfaces";
+  g.fields.assign(fields.begin(), fields.end());
 
   g.steps = {
-      choiceStep("Serial1_mode", 66),
-      choiceStep("Serial2_mode", 67),
-      textCheck("Bluetooth_name", isNotEmpty,
-                "Bluetooth name - wrong length. Should be at least one letter or digit."),
-      textCheck("Bluetooth_name", isLettersOrDigits,
+      choiceStep(serial1, 66),
+      choiceStep(serial2, 67),
+      textCheck(bluetoothName, isNotEmpty, "Bluetooth name - wrong length. Should be at least one letter or digit."),
+      textCheck(bluetoothName, isLettersOrDigits,
                 "Bluetooth name - forbidden characters. Should be letters or digits."),
-      textStep("Bluetooth_name", 68, 21, "Bluetooth name"),
-      textCheck("Bluetooth_password", hasFourCharacters,
+      textStep(bluetoothName, 68, 21, "Bluetooth name"),
+      textCheck(bluetoothPassword, hasFourCharacters,
                 "Bluetooth password - wrong length. Should be exactly 4 digits (0-9)."),
-      textCheck("Bluetooth_password", isDigitsOnly,
+      textCheck(bluetoothPassword, isDigitsOnly,
                 "Bluetooth password - forbidden characters. Should be exactly 4 digits (0-9)."),
-      textStep("Bluetooth_password", 89, 5, "Bluetooth password"),
-      choiceStep("RS485_mode", 94),
-      choiceStep("Telemodule_enable", 1081),
-      choiceStep("Pinsmodule_enable", 1082),
-      choiceStep("Tidemarker_enable", 1083),
-      choiceStep("Weather_stationtype", 992),
-      choiceStep("Console_baudrate", 96),
+      textStep(bluetoothPassword, 89, 5, "Bluetooth password"),
+      choiceStep(rs485, 94),
+      choiceStep(telemodule, 1081),
+      choiceStep(pinsmodule, 1082),
+      choiceStep(tidemarker, 1083),
+      choiceStep(stationType, 992),
+      choiceStep(consoleBaudrate, 96),
+      choiceStep(debugRf, 1494),
+      choiceStep(debugAx25, 1495),
+      choiceStep(debugWeather, 1496),
+      choiceStep(debugTelemetry, 1497),
+      choiceStep(debugBluetooth, 1498),
+      choiceStep(debugGps, 1499),
+      choiceStep(debugKiss, 1500),
+      choiceStep(debugThermo, 1501),
+      choiceStep(gpsBaudrate, 95),
+      choiceStep(kissBaudrate, 97),
+      choiceStep(kissDirection, 98),
+      choiceStep(kissCheck, 99),
   };
-  for (std::size_t i = 0; i < std::size(kDebugNames); ++i) {
-    g.steps.push_back(choiceStep(std::string("Debug_") + kDebugNames[i], 1494 + i));
-  }
-  for (auto [control, offset] : {std::pair{"GPS_baudrate", 95}, {"Kiss_baudrate", 97}, {"Kiss_direction", 98},
-                                 {"Kiss_check", 99}}) {
-    g.steps.push_back(choiceStep(control, std::size_t(offset)));
-  }
 
   // The file interleaves these keys with other groups' sections: the module
   // switches join [Telemetry], the station type [Weather], the debug
-  // switches [Debug], between the [SerialPorts] keys.
-  g.fileOrder = {"Serial1_mode",      "Serial2_mode",      "Bluetooth_name",    "Bluetooth_password",
-                 "RS485_mode",        "Telemodule_enable", "Pinsmodule_enable", "Tidemarker_enable",
-                 "Weather_stationtype", "Console_baudrate"};
-  for (const char* name : kDebugNames) g.fileOrder.push_back(std::string("Debug_") + name);
-  for (const char* control : {"GPS_baudrate", "Kiss_baudrate", "Kiss_direction", "Kiss_check"}) {
-    g.fileOrder.push_back(control);
+  // switches [Debug], between the [SerialPorts] keys; the RS-232 port comes
+  // before the Bluetooth port.
+  g.fileOrder = {serial1.control};
+  for (const FieldDecl& field : fields) {
+    if (field.control != serial1.control) g.fileOrder.push_back(field.control);
   }
 
-  // The last action of the window's construction, of an unpack and of a load.
-  g.finish = bothPortRules;
-  g.userTriggers = {{"Serial1_mode", serial1ModeChange},
-                    {"Serial2_mode", serial2ModeChange},
-                    {"Weather_stationtype", bothPortRules}};
+  // The port rules on a user's choice; both of them as the last action of
+  // the window's construction, of an unpack and of a load.
+  g.rules = {
+      {serial1ModeChange, {serial1.control}},
+      {serial2ModeChange, {serial2.control}},
+      {bothPortRules, {stationType.control}, {}, {}, true, true, true},
+  };
   return g;
 }
 

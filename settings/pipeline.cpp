@@ -21,20 +21,21 @@ std::int64_t signedStored(std::uint32_t stored, std::size_t width) {
 }
 
 bool inRange(const StepDecl& step, std::int64_t value) {
-  if (step.zeroAllowed && value == 0) return true;
-  return value >= step.low && value <= step.high;
+  if (step.range.zeroAllowed && value == 0) return true;
+  return value >= step.range.low && value <= step.range.high;
 }
 
 PackResult packNumber(const StepDecl& step, const Fields& fields, Image& image) {
   const std::string text = fields.text(step.control);
   const auto parsed = parseInteger(text);
   if (!parsed) return PackResult::conversion(conversionErrorText(text));
-  if (step.range == RangeCheck::Parsed && !inRange(step, *parsed)) return PackResult::check(step.message);
+  const NumberRange& range = step.range;
+  if (range.check == RangeCheck::Parsed && !inRange(step, *parsed)) return PackResult::check(range.message);
   putLE(image, step.offset, static_cast<std::uint32_t>(*parsed), step.width);
   const std::uint32_t stored = getLE(image, step.offset, step.width);
-  if (step.range == RangeCheck::Unsigned && !inRange(step, stored)) return PackResult::check(step.message);
-  if (step.range == RangeCheck::Signed && !inRange(step, signedStored(stored, step.width))) {
-    return PackResult::check(step.message);
+  if (range.check == RangeCheck::Unsigned && !inRange(step, stored)) return PackResult::check(range.message);
+  if (range.check == RangeCheck::Signed && !inRange(step, signedStored(stored, step.width))) {
+    return PackResult::check(range.message);
   }
   return PackResult::ok();
 }
@@ -48,23 +49,23 @@ PackResult packChoice(const StepDecl& step, const Fields& fields, Image& image) 
 
 PackResult packText(const StepDecl& step, const Fields& fields, Image& image) {
   std::string text = fields.text(step.control);
-  if (step.dropLineBreaks) std::erase_if(text, [](char c) { return c == '\r' || c == '\n'; });
-  if (text.empty() && !step.emptyMessage.empty()) return PackResult::check(step.emptyMessage);
+  if (step.text.dropLineBreaks) std::erase_if(text, [](char c) { return c == '\r' || c == '\n'; });
+  if (text.empty() && !step.text.emptyMessage.empty()) return PackResult::check(step.text.emptyMessage);
   const std::size_t maximum = step.width - 1;
-  if (text.size() > maximum) return PackResult::check(tooLongMessage(step.label, maximum));
+  if (text.size() > maximum) return PackResult::check(tooLongMessage(step.text.label, maximum));
   for (std::size_t i = 0; i < text.size(); ++i) image.at(step.offset + i) = static_cast<std::uint8_t>(text[i]);
   image.at(step.offset + text.size()) = 0;
   // The text as copied is tested, not the image up to its first NUL: a NUL
   // pasted into the text must not hide the bytes behind it from the test.
-  if (!step.freeTextMessage.empty() && !isFreeText(text)) return PackResult::check(step.freeTextMessage);
+  if (!step.text.freeTextMessage.empty() && !isFreeText(text)) return PackResult::check(step.text.freeTextMessage);
   return PackResult::ok();
 }
 
 PackResult packAddressStep(const StepDecl& step, const Fields& fields, Image& image) {
   const std::string name = fields.text(step.control);
-  if (name.empty() && !step.emptyMessage.empty()) return PackResult::check(step.emptyMessage);
-  if (name.size() > kAddressNameLength) return PackResult::check(tooLongMessage(step.label, kAddressNameLength));
-  if (!packAddress(name, fields.text(step.ssidControl), image, step.offset)) return PackResult::check(step.message);
+  if (name.empty() && !step.text.emptyMessage.empty()) return PackResult::check(step.text.emptyMessage);
+  if (name.size() > kAddressNameLength) return PackResult::check(tooLongMessage(step.text.label, kAddressNameLength));
+  if (!packAddress(name, fields.text(step.ssidControl), image, step.offset)) return PackResult::check(step.ssidMessage);
   return PackResult::ok();
 }
 
@@ -95,6 +96,7 @@ PackResult packStep(const StepDecl& step, const Fields& fields, Image& image) {
 }
 
 void unpackStep(const StepDecl& step, const Image& image, Fields& fields, UserInterface& ui) {
+  // The step's own fields first; the rules that follow this field come after.
   switch (step.encoding) {
     case Encoding::Number: {
       const std::uint32_t stored = getLE(image, step.offset, step.width);
@@ -135,7 +137,6 @@ void unpackStep(const StepDecl& step, const Image& image, Fields& fields, UserIn
       }
       break;
   }
-  if (step.afterUnpack) step.afterUnpack(fields, ui);
 }
 
 class SilentInterface final : public UserInterface {
@@ -169,17 +170,21 @@ PackResult packConfigImage(const Fields& fields, Image& image, std::uint32_t see
 }
 
 void unpackGroup(const Group& group, const Image& image, Fields& fields, UserInterface& ui) {
-  for (const StepDecl& step : group.steps) unpackStep(step, image, fields, ui);
+  const Group* const self[] = {&group};
+  for (const StepDecl& step : group.steps) {
+    unpackStep(step, image, fields, ui);
+    if (!step.control.empty()) runRulesAfter(self, &RuleDecl::afterUnpackOf, step.control, fields, ui);
+  }
 }
 
-bool unpackConfigImage(Image& image, Fields& fields, UserInterface& ui) {
+bool unpackConfigImage(const Image& image, Fields& fields, UserInterface& ui) {
   const std::string mismatch = configVersionMismatchMessage(image);
   if (!mismatch.empty()) {
     ui.information(mismatch);
     return false;
   }
   for (const Group* group : packOrder()) unpackGroup(*group, image, fields, ui);
-  runFinishRules(fields, ui);
+  runRulesAt(packOrder(), &RuleDecl::atUnpackEnd, fields, ui);
   return true;
 }
 
@@ -194,14 +199,24 @@ void setFieldValue(const FieldDecl& field, Fields& fields, const std::string& va
 void applyStartValues(Fields& fields, UserInterface& ui) {
   for (const Group* group : packOrder()) {
     for (const FieldDecl& field : group->fields) setFieldValue(field, fields, field.start);
-    if (group->afterStart) group->afterStart(fields, ui);
   }
-  runFinishRules(fields, ui);
+  runRulesAt(packOrder(), &RuleDecl::atStartEnd, fields, ui);
 }
 
-void runFinishRules(Fields& fields, UserInterface& ui) {
-  for (const Group* group : packOrder()) {
-    if (group->finish) group->finish(fields, ui);
+void runRulesAt(std::span<const Group* const> groups, bool RuleDecl::*occasion, Fields& fields, UserInterface& ui) {
+  for (const Group* group : groups) {
+    for (const RuleDecl& rule : group->rules) {
+      if (rule.*occasion) rule.run(fields, ui);
+    }
+  }
+}
+
+void runRulesAfter(std::span<const Group* const> groups, std::string RuleDecl::*occasion, std::string_view control,
+                   Fields& fields, UserInterface& ui) {
+  for (const Group* group : groups) {
+    for (const RuleDecl& rule : group->rules) {
+      if (rule.*occasion == control) rule.run(fields, ui);
+    }
   }
 }
 

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "image/image.h"
 #include "settings/group.h"
@@ -21,18 +23,24 @@ PackResult packGroup(const Group& group, const Fields& fields, Image& image);
 // Tests the configuration version (showing the version message and changing
 // nothing on a mismatch), then sets every field from the image and runs the
 // rules that follow an unpack. The caller has already tested the integrity.
-bool unpackConfigImage(Image& image, Fields& fields, UserInterface& ui);
+bool unpackConfigImage(const Image& image, Fields& fields, UserInterface& ui);
 
-// The unpack steps of one group, without its finishing rules.
+// The unpack steps of one group, each followed by the rules that run after
+// its field is unpacked; the rules that end an unpack are not run.
 void unpackGroup(const Group& group, const Image& image, Fields& fields, UserInterface& ui);
 
-// Gives every field its start value group by group and runs the rules of the
-// window's construction.
+// Gives every field its start value group by group, then runs the rules that
+// end the window's construction.
 void applyStartValues(Fields& fields, UserInterface& ui);
 
-// Runs the finishing rules of every group (the port rules): the last action
-// of the window's construction, of an unpack and of a load.
-void runFinishRules(Fields& fields, UserInterface& ui);
+// Runs the rules of `groups` that are marked for `occasion` (one of
+// RuleDecl's atStartEnd, atLoadEnd, atUnpackEnd), group by group in order.
+void runRulesAt(std::span<const Group* const> groups, bool RuleDecl::*occasion, Fields& fields, UserInterface& ui);
+
+// Runs the rules of `groups` whose `occasion` (RuleDecl's afterLoadOf or
+// afterUnpackOf) names `control`.
+void runRulesAfter(std::span<const Group* const> groups, std::string RuleDecl::*occasion, std::string_view control,
+                   Fields& fields, UserInterface& ui);
 
 // Sets one field from text: the text itself for edits, the decimal index for
 // combo boxes.

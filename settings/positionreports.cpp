@@ -2,6 +2,8 @@
 // the parameters of its three timing schemes), how it is encoded, the symbol,
 // the path, the status text and the optional report elements. Image offsets
 // 306..399, section [PositionReports].
+#include <array>
+
 #include "image/numbers.h"
 #include "settings/registry.h"
 
@@ -33,17 +35,15 @@ void encodingChange(Fields& fields, UserInterface&) {
   for (const char* control : {"Position_time_label", "Position_time"}) fields.setEnabled(control, !mice);
 }
 
-// Every timing scheme stays editable whatever mode is chosen.
-void modeChange(Fields&, UserInterface&) {}
-
 constexpr std::size_t kSyncIntervalOffset = 382;
 constexpr std::size_t kSyncSecondOffset = 384;
 
 // The send second is stored like any 16-bit number and must then be lower
 // than the stored synchronized interval (both taken unsigned).
-StepDecl sendSecondStep() {
-  const std::string control = "Synchronized_report_second";
-  StepDecl step = customStep(
+StepDecl sendSecondStep(const FieldDecl& field) {
+  const std::string control = field.control;
+  return customStep(
+      field, kSyncSecondOffset, 2,
       [control](PackContext& c) {
         const std::string text = c.fields.text(control);
         const auto parsed = parseInteger(text);
@@ -58,10 +58,6 @@ StepDecl sendSecondStep() {
       [control](UnpackContext& c) {
         c.fields.setText(control, std::to_string(getLE(c.image, kSyncSecondOffset, 2)));
       });
-  step.control = control;
-  step.offset = kSyncSecondOffset;
-  step.width = 2;
-  return step;
 }
 
 std::string pathMessage(int element) {
@@ -69,21 +65,16 @@ std::string pathMessage(int element) {
 }
 
 Group makePositionReports() {
-  Group g;
-  g.name = "Position reports";
   const std::vector<std::string> noYes{"No", "Yes"};
-
-  FieldDecl encoding =
-      combo("Position_report_encoding", "Position encoding protocol:", {"Mic-E", "Plain text", "Base-91"}, 0,
-            "ReportEncoding");
-  encoding.afterLoad = encodingChange;
-
-  g.fields = {
+  // Every timing scheme stays editable whatever report mode is chosen, so
+  // the mode has no rule of its own.
+  const std::array fields{
       // Report mode
       combo("Position_report_mode", "Position report mode:",
             {"Disabled", "Fixed time interval", "SmartBeaconing", "GPS-sychronized reports"}, 2, "ReportMode"),
       // Encoding protocol
-      encoding,
+      combo("Position_report_encoding", "Position encoding protocol:", {"Mic-E", "Plain text", "Base-91"}, 0,
+            "ReportEncoding"),
       edit("Position_symbol_code", "Symbol code:", 1, ">", "SymbolCode", FileForm::Text),
       edit("Position_symbol_table", "Symbol table:", 1, "/", "SymbolTable", FileForm::Text),
       // Shown as "Mic-E" (Label_mice) above this caption.
@@ -120,64 +111,65 @@ Group makePositionReports() {
       edit("Synchronized_report_second", "Position report send second:", 4, "15", "GPSSynchronizedSecond",
            FileForm::Number),
   };
+  const auto& [mode, encoding, symbolCode, symbolTable, miceMessage, path1, ssid1, path2, ssid2, path3, ssid3, status,
+               time, courseSpeed, reportOnFixLost, altitude, fixLostInterval, minTurnAngle, turnSlope, minTurnTime,
+               slowSpeed, slowPeriod, fastSpeed, fastPeriod, reportInterval, syncInterval, syncSecond] = fields;
+  Group g;
+  g.name = "Position reports";
+  g.fields.assign(fields.begin(), fields.end());
 
-  StepDecl mode = choiceStep("Position_report_mode", 306);
-  mode.afterUnpack = modeChange;
-  StepDecl encodingStep = choiceStep("Position_report_encoding", 312);
-  encodingStep.afterUnpack = encodingChange;
   // The three message bits of the Mic-E format: "Off Duty" is 7, "Emergency" 0.
-  StepDecl mice = choiceStep("Mice_message", 378);
+  StepDecl mice = choiceStep(miceMessage, 378);
   mice.choiceBase = 7;
-  StepDecl status = textStep("Position_status_text", 337, 41, "Status text");
-
   g.steps = {
-      mode,
+      choiceStep(mode, 306),
       zeroStep(307),
-      numberStep("Position_report_interval", 308, 2, RangeCheck::Unsigned, 15, 3600,
+      numberStep(reportInterval, 308, 2, RangeCheck::Unsigned, 15, 3600,
                  "Position report interval range error (15 - 3600)."),
-      numberStep("Smartbeaconing_min_turn_angle", 386, 2),
-      numberStep("Smartbeaconing_turn_slope", 388, 2),
-      numberStep("Smartbeaconing_min_turn_time", 390, 2),
-      numberStep("Smartbeaconing_slow_speed", 392, 2),
-      numberStep("Smartbeaconing_slow_period", 394, 2),
-      numberStep("Smartbeaconing_fast_speed", 396, 2),
-      numberStep("Smartbeaconing_fast_period", 398, 2),
-      encodingStep,
+      numberStep(minTurnAngle, 386, 2),
+      numberStep(turnSlope, 388, 2),
+      numberStep(minTurnTime, 390, 2),
+      numberStep(slowSpeed, 392, 2),
+      numberStep(slowPeriod, 394, 2),
+      numberStep(fastSpeed, 396, 2),
+      numberStep(fastPeriod, 398, 2),
+      choiceStep(encoding, 312),
       mice,
-      characterStep("Position_symbol_code", 335),
-      characterStep("Position_symbol_table", 336),
-      status,
-      choiceStep("Position_time", 313),
-      addressStep("Position_path1", "Position_ssid1", 314, pathMessage(1), "Position report path 1"),
-      addressStep("Position_path2", "Position_ssid2", 321, pathMessage(2), "Position report path 2"),
-      addressStep("Position_path3", "Position_ssid3", 328, pathMessage(3), "Position report path 3"),
-      choiceStep("Position_coursespeed", 379),
-      choiceStep("Position_altitude", 380),
-      choiceStep("Position_reportonfixlost", 381),
-      numberStep("Position_fixlost_interval", 310, 2, RangeCheck::Unsigned, 60, 3600,
+      characterStep(symbolCode, 335),
+      characterStep(symbolTable, 336),
+      textStep(status, 337, 41, "Status text"),
+      choiceStep(time, 313),
+      addressStep(path1, ssid1, 314, pathMessage(1), "Position report path 1"),
+      addressStep(path2, ssid2, 321, pathMessage(2), "Position report path 2"),
+      addressStep(path3, ssid3, 328, pathMessage(3), "Position report path 3"),
+      choiceStep(courseSpeed, 379),
+      choiceStep(altitude, 380),
+      choiceStep(reportOnFixLost, 381),
+      numberStep(fixLostInterval, 310, 2, RangeCheck::Unsigned, 60, 3600,
                  "Position report interval on fix lost range error (60 - 3600)."),
-      numberStep("Synchronized_report_interval", kSyncIntervalOffset, 2, RangeCheck::Unsigned, 30, 3600,
+      numberStep(syncInterval, kSyncIntervalOffset, 2, RangeCheck::Unsigned, 30, 3600,
                  "GPS-synchronized report interval range error (30 - 3600)."),
-      sendSecondStep(),
+      sendSecondStep(syncSecond),
   };
 
   g.fileOrder = {
-      "Position_report_mode",         "Smartbeaconing_min_turn_angle", "Smartbeaconing_turn_slope",
-      "Smartbeaconing_min_turn_time", "Smartbeaconing_slow_speed",     "Smartbeaconing_slow_period",
-      "Smartbeaconing_fast_speed",    "Smartbeaconing_fast_period",    "Position_report_interval",
-      "Position_report_encoding",     "Position_symbol_code",          "Position_symbol_table",
-      "Mice_message",                 "Position_path1",                "Position_ssid1",
-      "Position_path2",               "Position_ssid2",                "Position_path3",
-      "Position_ssid3",               "Position_status_text",          "Position_time",
-      "Position_coursespeed",         "Position_reportonfixlost",      "Position_fixlost_interval",
-      "Position_altitude",            "Synchronized_report_interval",  "Synchronized_report_second",
+      mode.control,         minTurnAngle.control, turnSlope.control,       minTurnTime.control,
+      slowSpeed.control,    slowPeriod.control,   fastSpeed.control,       fastPeriod.control,
+      reportInterval.control, encoding.control,   symbolCode.control,      symbolTable.control,
+      miceMessage.control,  path1.control,        ssid1.control,           path2.control,
+      ssid2.control,        path3.control,        ssid3.control,           status.control,
+      time.control,         courseSpeed.control,  reportOnFixLost.control, fixLostInterval.control,
+      altitude.control,     syncInterval.control, syncSecond.control,
   };
 
-  g.afterStart = [](Fields& fields, UserInterface& ui) {
-    modeChange(fields, ui);
-    encodingChange(fields, ui);
-  };
-  g.userTriggers = {{"Position_report_mode", modeChange}, {"Position_report_encoding", encodingChange}};
+  // The controls that depend on the encoding follow it: on the user's
+  // choice, right after its key is loaded or its byte unpacked, and once the
+  // start values are set.
+  RuleDecl encodingRule{encodingChange, {encoding.control}};
+  encodingRule.afterLoadOf = encoding.control;
+  encodingRule.afterUnpackOf = encoding.control;
+  encodingRule.atStartEnd = true;
+  g.rules = {encodingRule};
   return g;
 }
 

@@ -1,6 +1,7 @@
 // The settings groups in their fixed order and the window's tab tree.
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -10,8 +11,16 @@ namespace trekmor {
 
 // Pack order, which is also the order of unpack, start values and file keys:
 // Radio, Position reports, Digipeater, Beacons, Telemetry, Weather, External
-// interfaces, water-level module, Test tone (groups not built yet are absent).
+// interfaces, water-level module, Test tone. The first call checks every
+// reference between the declarations and stops the program, naming each
+// problem on standard error, when one does not resolve.
 const std::vector<const Group*>& packOrder();
+
+// What does not fit together in `groups` and `tabs`: a field declared twice;
+// an image step, file order entry, rule trigger (a combo box) or layout cell
+// that names no declared field; a button without an action or an action
+// without a button. Empty when all is sound.
+std::vector<std::string> declarationProblems(std::span<const Group* const> groups, const std::vector<Page>& tabs);
 
 // Every declared field, group by group.
 const std::vector<const FieldDecl*>& allFields();

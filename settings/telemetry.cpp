@@ -3,6 +3,8 @@
 // five analog and eight digital channels and the power-on state of the WXPins
 // outputs. Image offsets 1056..1080, 1084..1493 (1081..1083 are the module
 // switches of the external interfaces), section [Telemetry].
+#include <array>
+
 #include "settings/registry.h"
 #include "settings/telemetrypresets.h"
 
@@ -63,28 +65,29 @@ void addAnalogChannel(Group& g, int k) {
                             int(kCoefficientLength), startText, control(part)),
                        "0");
   };
-  g.fields.push_back(withMissing(edit(control("name"), "", channel + " report name.", length, start.name, control("name")),
-                                 notUsed.name));
-  g.fields.push_back(withMissing(
-      edit(control("units"), "", channel + " report units.", length, start.units, control("units")), notUsed.units));
-  g.fields.push_back(withMissing(combo(control("source"), "", channel + " measurement source.", analogSourceItems(),
-                                       analogStartSource(k), control("source")),
-                                 "0"));
-  g.fields.push_back(coefficient("coefa", "A", start.coefficientA));
-  g.fields.push_back(coefficient("coefb", "B", start.coefficientB));
-  g.fields.push_back(coefficient("coefc", "C", start.coefficientC));
-  g.fields.push_back(combo(control("average"), "",
-                           "If selected, the device will calculate 1 minute average of measured samples.", kOffOn, 0,
-                           control("average")));
+  const FieldDecl name = withMissing(
+      edit(control("name"), "", channel + " report name.", length, start.name, control("name")), notUsed.name);
+  const FieldDecl units = withMissing(
+      edit(control("units"), "", channel + " report units.", length, start.units, control("units")), notUsed.units);
+  const FieldDecl source = withMissing(combo(control("source"), "", channel + " measurement source.",
+                                             analogSourceItems(), analogStartSource(k), control("source")),
+                                       "0");
+  const FieldDecl a = coefficient("coefa", "A", start.coefficientA);
+  const FieldDecl b = coefficient("coefb", "B", start.coefficientB);
+  const FieldDecl c = coefficient("coefc", "C", start.coefficientC);
+  const FieldDecl average = combo(control("average"), "",
+                                  "If selected, the device will calculate 1 minute average of measured samples.",
+                                  kOffOn, 0, control("average"));
+  g.fields.insert(g.fields.end(), {name, units, source, a, b, c, average});
 
   const std::size_t block = kAnalogBase + kAnalogBlock * std::size_t(k - 1);
-  g.steps.push_back(choiceStep(control("source"), block));
-  g.steps.push_back(textStep(control("name"), block + 1, 8, channel + " name"));
-  g.steps.push_back(textStep(control("units"), block + 9, 8, channel + " units"));
-  g.steps.push_back(textStep(control("coefa"), block + 17, kCoefficientLength + 1, channel + " coefficient A"));
-  g.steps.push_back(textStep(control("coefb"), block + 26, kCoefficientLength + 1, channel + " coefficient B"));
-  g.steps.push_back(textStep(control("coefc"), block + 35, kCoefficientLength + 1, channel + " coefficient C"));
-  g.steps.push_back(choiceStep(control("average"), block + 44));
+  g.steps.push_back(choiceStep(source, block));
+  g.steps.push_back(textStep(name, block + 1, 8, channel + " name"));
+  g.steps.push_back(textStep(units, block + 9, 8, channel + " units"));
+  g.steps.push_back(textStep(a, block + 17, kCoefficientLength + 1, channel + " coefficient A"));
+  g.steps.push_back(textStep(b, block + 26, kCoefficientLength + 1, channel + " coefficient B"));
+  g.steps.push_back(textStep(c, block + 35, kCoefficientLength + 1, channel + " coefficient C"));
+  g.steps.push_back(choiceStep(average, block + 44));
 }
 
 void addDigitalChannel(Group& g, int k) {
@@ -94,56 +97,57 @@ void addDigitalChannel(Group& g, int k) {
   const DigitalPreset notUsed = digitalPreset(k, 0);
   const int length = digitalNameLength(k);
   const auto control = [k](const char* part) { return digitalControl(k, part); };
-  g.fields.push_back(withMissing(edit(control("name"), "", channel + " report name.", length, start.name, control("name")),
-                                 notUsed.name));
+  const FieldDecl name = withMissing(
+      edit(control("name"), "", channel + " report name.", length, start.name, control("name")), notUsed.name);
   // The label edit keeps the control name of a units edit; its key is the label.
-  g.fields.push_back(withMissing(
-      edit(control("units"), "", channel + " report label.", length, start.label, control("label")), notUsed.label));
-  g.fields.push_back(withMissing(
+  const FieldDecl label = withMissing(
+      edit(control("units"), "", channel + " report label.", length, start.label, control("label")), notUsed.label);
+  const FieldDecl source = withMissing(
       combo(control("source"), "", channel + " source.", digitalSourceItems(), digitalStartSource(k), control("source")),
-      "0"));
-  g.fields.push_back(
-      combo(control("inverted"), "", "Select if digital channel is active-low.", {"No", "Yes"}, 0, control("inverted")));
+      "0");
+  const FieldDecl inverted =
+      combo(control("inverted"), "", "Select if digital channel is active-low.", {"No", "Yes"}, 0, control("inverted"));
+  g.fields.insert(g.fields.end(), {name, label, source, inverted});
 
   const std::size_t block = kDigitalBase + kDigitalBlock * std::size_t(k - 1);
-  g.steps.push_back(choiceStep(control("source"), block));
-  g.steps.push_back(textStep(control("name"), block + 1, 7, channel + " name"));
-  g.steps.push_back(textStep(control("units"), block + 8, 7, channel + " label"));
-  g.steps.push_back(choiceStep(control("inverted"), block + 15));
+  g.steps.push_back(choiceStep(source, block));
+  g.steps.push_back(textStep(name, block + 1, 7, channel + " name"));
+  g.steps.push_back(textStep(label, block + 8, 7, channel + " label"));
+  g.steps.push_back(choiceStep(inverted, block + 15));
 }
 
 // Telemetry data and parameter packets may be switched off with rate 0;
 // otherwise 5 to 1440 minutes, tested on the stored 16-bit value.
-StepDecl rateStep(std::string control, std::size_t offset, std::string message) {
-  StepDecl s = numberStep(std::move(control), offset, 2, RangeCheck::Unsigned, 5, 1440, std::move(message));
-  s.zeroAllowed = true;
+StepDecl rateStep(const FieldDecl& field, std::size_t offset, std::string message) {
+  StepDecl s = numberStep(field, offset, 2, RangeCheck::Unsigned, 5, 1440, std::move(message));
+  s.range.zeroAllowed = true;
   return s;
 }
 
-// The destination and path row of the data or the parameter packets.
-void addPacketRow(Group& g, const std::string& prefix, const std::string& what) {
-  g.fields.push_back(edit(prefix + "_dest_string", "", what + " destination to-call.", 6, "APQT0A",
-                          prefix + "_dest_string"));
-  g.fields.push_back(edit(prefix + "_dest_ssid", "", what + " destination SSID.", 2, "0", prefix + "_dest_ssid"));
-  g.fields.push_back(edit(prefix + "_path1_string", "", what + " path.", 6, "WIDE1", prefix + "_path1_string"));
-  g.fields.push_back(edit(prefix + "_path1_ssid", "", what + " path SSID.", 2, "1", prefix + "_path1_ssid"));
-  g.fields.push_back(edit(prefix + "_path2_string", "", what + " path.", 6, "WIDE2", prefix + "_path2_string"));
-  g.fields.push_back(edit(prefix + "_path2_ssid", "", what + " path SSID.", 2, "1", prefix + "_path2_ssid"));
-  g.fields.push_back(edit(prefix + "_txrate_rf", "", what + " TX rate to RF (minutes). Set 0 to disable.", 3, "30",
-                          prefix + "_txrate", FileForm::Number));
+// The destination and path row of the data or the parameter packets:
+// destination, its SSID, path 1, its SSID, path 2, its SSID, rate.
+using PacketRow = std::array<FieldDecl, 7>;
+
+PacketRow packetFields(const std::string& prefix, const std::string& what) {
+  return {edit(prefix + "_dest_string", "", what + " destination to-call.", 6, "APQT0A", prefix + "_dest_string"),
+          edit(prefix + "_dest_ssid", "", what + " destination SSID.", 2, "0", prefix + "_dest_ssid"),
+          edit(prefix + "_path1_string", "", what + " path.", 6, "WIDE1", prefix + "_path1_string"),
+          edit(prefix + "_path1_ssid", "", what + " path SSID.", 2, "1", prefix + "_path1_ssid"),
+          edit(prefix + "_path2_string", "", what + " path.", 6, "WIDE2", prefix + "_path2_string"),
+          edit(prefix + "_path2_ssid", "", what + " path SSID.", 2, "1", prefix + "_path2_ssid"),
+          edit(prefix + "_txrate_rf", "", what + " TX rate to RF (minutes). Set 0 to disable.", 3, "30",
+               prefix + "_txrate", FileForm::Number)};
 }
 
-void addPacketSteps(Group& g, const std::string& prefix, const std::string& what, std::size_t offset) {
+void addPacketSteps(Group& g, const PacketRow& row, const std::string& what, std::size_t offset) {
+  const auto& [dest, destSsid, path1, path1Ssid, path2, path2Ssid, rate] = row;
   const std::string pathMessage = what + " path - SSID range error (0 - 15).";
-  g.steps.push_back(addressStep(prefix + "_dest_string", prefix + "_dest_ssid", offset,
-                                what + " destination - SSID range error (0 - 15).", what + " destination"));
-  g.steps.push_back(
-      addressStep(prefix + "_path1_string", prefix + "_path1_ssid", offset + 7, pathMessage, what + " path 1"));
-  g.steps.push_back(
-      addressStep(prefix + "_path2_string", prefix + "_path2_ssid", offset + 14, pathMessage, what + " path 2"));
+  g.steps.push_back(addressStep(dest, destSsid, offset, what + " destination - SSID range error (0 - 15).",
+                                what + " destination"));
+  g.steps.push_back(addressStep(path1, path1Ssid, offset + 7, pathMessage, what + " path 1"));
+  g.steps.push_back(addressStep(path2, path2Ssid, offset + 14, pathMessage, what + " path 2"));
   g.steps.push_back(zeroStep(offset + 21));
-  g.steps.push_back(
-      rateStep(prefix + "_txrate_rf", offset + 22, what + " tx rate (RF) range error (5 - 1440)."));
+  g.steps.push_back(rateStep(rate, offset + 22, what + " tx rate (RF) range error (5 - 1440)."));
   g.steps.push_back(zeroStep(offset + 24, 2));
 }
 
@@ -152,23 +156,27 @@ Group makeTelemetry() {
   g.name = "Telemetry";
 
   // Fields in tab order: the report settings, the channels, the outputs.
-  addPacketRow(g, "Teleparams", "Telemetry parameters");
-  addPacketRow(g, "Teledata", "Telemetry data");
-  g.fields.push_back(edit("Teletitle", "Telemetry project title:", "Title for telemetry sent in BITS message.", 23,
-                          "Telemetry test", "Teletitle"));
-  g.fields.push_back(edit("Tele_holdoff", "First telemetry data packet delay [min]:",
-                          "Delay for first telemetry data packet. Allows to gather data after device power-up.", 3,
-                          "60", "Tele_holdoff", FileForm::Number));
-  g.fields.push_back(combo("Tele_enable", "Telemetry reports:", "Enables or disables telemetry reports.",
-                           {"Disabled", "Enabled"}, 0, "Tele_enable"));
+  const PacketRow params = packetFields("Teleparams", "Telemetry parameters");
+  const PacketRow data = packetFields("Teledata", "Telemetry data");
+  const FieldDecl title = edit("Teletitle", "Telemetry project title:", "Title for telemetry sent in BITS message.",
+                               23, "Telemetry test", "Teletitle");
+  const FieldDecl holdoff =
+      edit("Tele_holdoff", "First telemetry data packet delay [min]:",
+           "Delay for first telemetry data packet. Allows to gather data after device power-up.", 3, "60",
+           "Tele_holdoff", FileForm::Number);
+  const FieldDecl enable = combo("Tele_enable", "Telemetry reports:", "Enables or disables telemetry reports.",
+                                 {"Disabled", "Enabled"}, 0, "Tele_enable");
+  g.fields.insert(g.fields.end(), params.begin(), params.end());
+  g.fields.insert(g.fields.end(), data.begin(), data.end());
+  g.fields.insert(g.fields.end(), {title, holdoff, enable});
 
   // The image holds the data row before the parameters row.
-  addPacketSteps(g, "Teledata", "Telemetry data", 1084);
-  addPacketSteps(g, "Teleparams", "Telemetry parameters", 1110);
-  g.steps.push_back(textStep("Teletitle", 1056, 24, "Telemetry project title"));
-  g.steps.push_back(choiceStep("Tele_enable", 1080));
+  addPacketSteps(g, data, "Telemetry data", 1084);
+  addPacketSteps(g, params, "Telemetry parameters", 1110);
+  g.steps.push_back(textStep(title, 1056, 24, "Telemetry project title"));
+  g.steps.push_back(choiceStep(enable, 1080));
   // Tested before it is stored, so 256 is refused rather than wrapping to 0.
-  g.steps.push_back(numberStep("Tele_holdoff", 1493, 1, RangeCheck::Parsed, 0, 250,
+  g.steps.push_back(numberStep(holdoff, 1493, 1, RangeCheck::Parsed, 0, 250,
                                "First telemetry data packet delay range error (0 - 250)."));
 
   for (int k = 1; k <= kAnalogChannels; ++k) addAnalogChannel(g, k);
@@ -176,31 +184,32 @@ Group makeTelemetry() {
 
   for (int k = 1; k <= 4; ++k) {
     const std::string n = std::to_string(k);
-    g.fields.push_back(combo("WXPins_output" + n, "Output " + n + " default state:",
-                             "Default power-on state for WXPins output.", kOffOn, 0, "WXPins_output" + n));
-    g.steps.push_back(choiceStep("WXPins_output" + n, 1488 + std::size_t(k)));
+    const FieldDecl output = combo("WXPins_output" + n, "Output " + n + " default state:",
+                                   "Default power-on state for WXPins output.", kOffOn, 0, "WXPins_output" + n);
+    g.fields.push_back(output);
+    g.steps.push_back(choiceStep(output, 1488 + std::size_t(k)));
   }
-
   // The file holds the fields in the order they are declared: parameters
   // before data, then per analog channel name, units, source, coefficients,
   // average; per digital channel name, label, source, inverted.
-  for (const FieldDecl& f : g.fields) g.fileOrder.push_back(f.control);
 
-  // While the window is built: the analog channels get the preset of their
-  // start source; each digital channel k is set to source item k and then
-  // gets its preset.
-  g.afterStart = [](Fields& fields, UserInterface&) {
+  // Once the start values are set: the analog channels get the preset of
+  // their start source; each digital channel k is set to source item k and
+  // then gets its preset.
+  RuleDecl startPresets{[](Fields& fields, UserInterface&) {
     for (int k = 1; k <= kAnalogChannels; ++k) applyAnalogPreset(fields, k);
     for (int k = 1; k <= kDigitalChannels; ++k) {
       fields.setIndex(digitalControl(k, "source"), digitalStartSource(k));
       applyDigitalPreset(fields, k);
     }
-  };
+  }};
+  startPresets.atStartEnd = true;
+  g.rules = {startPresets};
   for (int k = 1; k <= kAnalogChannels; ++k) {
-    g.buttons.emplace_back(analogButton(k), [k](Fields& fields) { applyAnalogPreset(fields, k); });
+    g.buttons.push_back({analogButton(k), [k](Fields& fields, UserInterface&) { applyAnalogPreset(fields, k); }});
   }
   for (int k = 1; k <= kDigitalChannels; ++k) {
-    g.buttons.emplace_back(digitalButton(k), [k](Fields& fields) { applyDigitalPreset(fields, k); });
+    g.buttons.push_back({digitalButton(k), [k](Fields& fields, UserInterface&) { applyDigitalPreset(fields, k); }});
   }
   return g;
 }

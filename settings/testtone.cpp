@@ -16,22 +16,20 @@ FieldDecl combo(std::string control, std::string caption, std::string hint, std:
 }
 
 Group makeTestTone() {
+  const FieldDecl enable = combo("Testtone_enable", "Test tone enable:", "Test tone enable.", {"No", "Yes"}, 0);
+  const FieldDecl pattern = combo("Testtone_pattern", "Test tone pattern:", "Test tone pattern.",
+                                  {"1200 Hz", "2200 Hz", "1200/2200 Hz", "Carrier only"}, 3);
+  const FieldDecl bypass = combo("Testtone_bypasspa", "Test tone bypass PA:", "", {"No", "Yes"}, 0);
   Group g;
   g.name = "Test tone";
-  g.fields = {
-      combo("Testtone_enable", "Test tone enable:", "Test tone enable.", {"No", "Yes"}, 0),
-      combo("Testtone_pattern", "Test tone pattern:", "Test tone pattern.",
-            {"1200 Hz", "2200 Hz", "1200/2200 Hz", "Carrier only"}, 3),
-      combo("Testtone_bypasspa", "Test tone bypass PA:", "", {"No", "Yes"}, 0),
+  g.fields = {enable, pattern, bypass};
+  g.steps = {choiceStep(enable, 1502), choiceStep(pattern, 1503), choiceStep(bypass, 1504)};
+  // Only on a user's choice: the port rules that end an unpack or a load
+  // belong to the external interfaces, so that they stay the last action.
+  g.rules = {
+      {serial1ModeChange, {pattern.control}},
+      {serial2ModeChange, {enable.control, bypass.control}},
   };
-  g.steps = {choiceStep("Testtone_enable", 1502), choiceStep("Testtone_pattern", 1503),
-             choiceStep("Testtone_bypasspa", 1504)};
-  for (const FieldDecl& f : g.fields) g.fileOrder.push_back(f.control);
-  // No finish rule here: the port rules of the external interfaces must stay
-  // the last action of an unpack or a load.
-  g.userTriggers = {{"Testtone_pattern", serial1ModeChange},
-                    {"Testtone_enable", serial2ModeChange},
-                    {"Testtone_bypasspa", serial2ModeChange}};
   return g;
 }
 

@@ -23,6 +23,9 @@ class UserInterface {
   virtual void setProgressRange(int maximum) = 0;
   virtual void setProgress(int position) = 0;
   virtual void processEvents() = 0;
+  // Shows the window of special strings for the beacon texts; where there is
+  // no window (the command line) nothing happens.
+  virtual void showSpecialStrings() {}
 };
 
 }  // namespace trekmor

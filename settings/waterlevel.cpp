@@ -2,6 +2,8 @@
 // measurement and calculation settings, and the sensor alarm, emergency and
 // input level beacons the device sends about it. Image offsets 100..304,
 // section [WXTideMarker]; every number is kept in the file as typed.
+#include <array>
+
 #include "settings/registry.h"
 
 namespace trekmor {
@@ -52,38 +54,39 @@ const Beacon kEmergency{"emergencybeacon",   180, "Emergency beacon destination"
 const Beacon kInput{"inputbeacon",        244, "Input level alarm destination", "Input level alarm report",
                     "Input level alarm",  "Input level alarm comment.", ">WXTideMarker INPUT L=<depth>cm"};
 
-void addBeaconFields(std::vector<FieldDecl>& fields, const Beacon& b) {
+// The eight fields of one beacon record and its steps: destination, path 1,
+// path 2, rate and comment.
+void addBeacon(Group& g, const Beacon& b) {
   const std::string pathHint = b.reportHint + " path.";
   const std::string ssidHint = b.reportHint + " SSID.";
-  fields.push_back(edit(b.control("dest_string"), "Dest:", b.destHint + " to-call.", 6, "APQT0A"));
-  fields.push_back(edit(b.control("dest_ssid"), "", b.destHint + " SSID.", 2, "0"));
-  fields.push_back(edit(b.control("path1_string"), "Path 1:", pathHint, 6, "WIDE1"));
-  fields.push_back(edit(b.control("path1_ssid"), "", ssidHint, 2, "1"));
-  fields.push_back(edit(b.control("path2_string"), "Path 2:", pathHint, 6, "WIDE2"));
-  fields.push_back(edit(b.control("path2_ssid"), "", ssidHint, 2, "1"));
-  fields.push_back(edit(b.control("txrate"), "RF[min]:", b.rateHint + " TX rate to RF (minutes).", 3, "5"));
-  fields.push_back(edit(b.control("comment"), "Comment:", b.commentHint, 32, b.comment));
-}
+  const std::array fields{
+      edit(b.control("dest_string"), "Dest:", b.destHint + " to-call.", 6, "APQT0A"),
+      edit(b.control("dest_ssid"), "", b.destHint + " SSID.", 2, "0"),
+      edit(b.control("path1_string"), "Path 1:", pathHint, 6, "WIDE1"),
+      edit(b.control("path1_ssid"), "", ssidHint, 2, "1"),
+      edit(b.control("path2_string"), "Path 2:", pathHint, 6, "WIDE2"),
+      edit(b.control("path2_ssid"), "", ssidHint, 2, "1"),
+      edit(b.control("txrate"), "RF[min]:", b.rateHint + " TX rate to RF (minutes).", 3, "5"),
+      edit(b.control("comment"), "Comment:", b.commentHint, 32, b.comment),
+  };
+  const auto& [dest, destSsid, path1, path1Ssid, path2, path2Ssid, rate, commentText] = fields;
+  g.fields.insert(g.fields.end(), fields.begin(), fields.end());
 
-// Destination, path 1, path 2, rate and comment of one beacon record.
-void addBeaconSteps(std::vector<StepDecl>& steps, const Beacon& b) {
   const std::string prefix = "WXTideMarker " + b.name;
-  const std::pair<const char*, const char*> addresses[] = {
-      {"dest", "destination"}, {"path1", "path 1"}, {"path2", "path 2"}};
-  std::size_t offset = b.record;
-  for (const auto& [part, words] : addresses) {
+  const auto address = [&](const FieldDecl& name, const FieldDecl& ssid, std::size_t offset, const char* words) {
     const std::string label = prefix + " " + words;
-    steps.push_back(addressStep(b.control(std::string(part) + "_string"), b.control(std::string(part) + "_ssid"),
-                                offset, label + " - SSID range error (0 - 15).", label));
-    offset += 7;
-  }
+    g.steps.push_back(addressStep(name, ssid, offset, label + " - SSID range error (0 - 15).", label));
+  };
+  address(dest, destSsid, b.record, "destination");
+  address(path1, path1Ssid, b.record + 7, "path 1");
+  address(path2, path2Ssid, b.record + 14, "path 2");
   // Three unused bytes follow the addresses; the rate is 4 bytes, the
   // comment 32 characters and its NUL.
-  steps.push_back(numberStep(b.control("txrate"), b.record + 24, 4, RangeCheck::Unsigned, 5, 1440,
-                             prefix + " tx rate range error (5 - 1440)."));
-  StepDecl comment = textStep(b.control("comment"), b.record + 28, 33, prefix + " comment");
-  comment.freeTextMessage = prefix + " comment - forbidden characters.";
-  steps.push_back(comment);
+  g.steps.push_back(
+      numberStep(rate, b.record + 24, 4, RangeCheck::Unsigned, 5, 1440, prefix + " tx rate range error (5 - 1440)."));
+  StepDecl comment = textStep(commentText, b.record + 28, 33, prefix + " comment");
+  comment.text.freeTextMessage = prefix + " comment - forbidden characters.";
+  g.steps.push_back(comment);
 }
 
 StepDecl signedNumber(StepDecl step) {
@@ -91,16 +94,22 @@ StepDecl signedNumber(StepDecl step) {
   return step;
 }
 
+// A switch and the list beside it that head a beacon record.
+void addBeaconSwitches(Group& g, const FieldDecl& enable, std::size_t enableOffset, const FieldDecl& choice,
+                       std::size_t choiceOffset) {
+  g.fields.insert(g.fields.end(), {enable, choice});
+  g.steps.push_back(choiceStep(enable, enableOffset));
+  g.steps.push_back(choiceStep(choice, choiceOffset, 2));
+}
+
 Group makeWaterLevel() {
-  Group g;
-  g.name = "Water-level module";
-  FieldDecl samples = combo("Wxtidemarker_samples_avg", "Number of samples for averaging:", counting(16), 4);
-  samples.missing = "5";  // a file without the key has always meant six samples
-  g.fields = {
+  FieldDecl samplesField = combo("Wxtidemarker_samples_avg", "Number of samples for averaging:", counting(16), 4);
+  samplesField.missing = "5";  // a file without the key has always meant six samples
+  const std::array fields{
       edit("Wxtidemarker_relay_on_time", "Relay ON time before measurement [s]:", "", 5, "30"),
       edit("Wxtidemarker_relay_off_time", "Relay OFF time before measurement [s]:", "", 5, "10"),
       edit("Wxtidemarker_meas_interval", "Measurement interval [s]:", "", 5, "300"),
-      samples,
+      samplesField,
       edit("Wxtidemarker_coeff_fullscale", "Fullscale coeffcient:", "Measurement calculation fullscale coefficient", 5,
            "1000"),
       edit("Wxtidemarker_coeff_offset", "Offset coeffcient:", "", 5, "0"),
@@ -110,42 +119,38 @@ Group makeWaterLevel() {
       edit("Wxtidemarker_alarmbeacon_off_th", "Alarm beacon OFF threshold value:", "Alarm beacon OFF threshold value",
            5, "2949"),
   };
-  addBeaconFields(g.fields, kAlarm);
-  g.fields.push_back(combo("Wxtidemarker_emergencybeacon", "Emergency beacon enabled:", {"No", "Yes"}, 0));
-  g.fields.push_back(combo("Wxtidemarker_emergencybeacon_errors", "Number of errors to emergency beacon:", counting(8), 5));
-  addBeaconFields(g.fields, kEmergency);
-  g.fields.push_back(combo("Wxtidemarker_inputbeacon", "Beacon on input change enabled:", {"No", "Yes"}, 0));
-  g.fields.push_back(combo("Wxtidemarker_inputbeacon_level", "Beacon on input change to:", {"Shorted", "Open"}, 1));
-  addBeaconFields(g.fields, kInput);
+  const auto& [relayOn, relayOff, interval, samples, fullscale, offset, alarm, alarmOn, alarmOff] = fields;
+  Group g;
+  g.name = "Water-level module";
+  g.fields.assign(fields.begin(), fields.end());
 
   // Relay times keep their low 8 bits and the offset its low 16 bits without
   // a message: stored configurations rely on it, and the labels beside the
   // fields give the ranges.
   g.steps = {
-      numberStep("Wxtidemarker_relay_on_time", 100, 1),
-      numberStep("Wxtidemarker_relay_off_time", 101, 1),
-      numberStep("Wxtidemarker_meas_interval", 102, 2, RangeCheck::Unsigned, 60, 3600,
+      numberStep(relayOn, 100, 1),
+      numberStep(relayOff, 101, 1),
+      numberStep(interval, 102, 2, RangeCheck::Unsigned, 60, 3600,
                  "WXTideMarker measurement interval - range error (60 - 3600)."),
-      choiceStep("Wxtidemarker_samples_avg", 104),
+      choiceStep(samples, 104),
       zeroStep(105),
-      signedNumber(numberStep("Wxtidemarker_coeff_fullscale", 106, 2, RangeCheck::Signed, 0, 32767,
+      signedNumber(numberStep(fullscale, 106, 2, RangeCheck::Signed, 0, 32767,
                               "WXTideMarker fullscale coefficient value - range error (0 - 32767).")),
-      signedNumber(numberStep("Wxtidemarker_coeff_offset", 108, 2)),
-      choiceStep("Wxtidemarker_alarmbeacon", 110),
-      numberStep("Wxtidemarker_alarmbeacon_on_th", 112, 2, RangeCheck::Unsigned, 0, 32767,
+      signedNumber(numberStep(offset, 108, 2)),
+      choiceStep(alarm, 110),
+      numberStep(alarmOn, 112, 2, RangeCheck::Unsigned, 0, 32767,
                  "WXTideMarker alarmbeacon ON sensor threshold value - range error (0 - 32767)."),
-      numberStep("Wxtidemarker_alarmbeacon_off_th", 114, 2, RangeCheck::Unsigned, 0, 32767,
+      numberStep(alarmOff, 114, 2, RangeCheck::Unsigned, 0, 32767,
                  "WXTideMarker alarmbeacon OFF sensor threshold value - range error (0 - 32767)."),
   };
-  addBeaconSteps(g.steps, kAlarm);
-  g.steps.push_back(choiceStep("Wxtidemarker_emergencybeacon", 177));
-  g.steps.push_back(choiceStep("Wxtidemarker_emergencybeacon_errors", 178, 2));
-  addBeaconSteps(g.steps, kEmergency);
-  g.steps.push_back(choiceStep("Wxtidemarker_inputbeacon", 241));
-  g.steps.push_back(choiceStep("Wxtidemarker_inputbeacon_level", 242, 2));
-  addBeaconSteps(g.steps, kInput);
-
-  for (const FieldDecl& f : g.fields) g.fileOrder.push_back(f.control);
+  addBeacon(g, kAlarm);
+  addBeaconSwitches(g, combo("Wxtidemarker_emergencybeacon", "Emergency beacon enabled:", {"No", "Yes"}, 0), 177,
+                    combo("Wxtidemarker_emergencybeacon_errors", "Number of errors to emergency beacon:", counting(8), 5),
+                    178);
+  addBeacon(g, kEmergency);
+  addBeaconSwitches(g, combo("Wxtidemarker_inputbeacon", "Beacon on input change enabled:", {"No", "Yes"}, 0), 241,
+                    combo("Wxtidemarker_inputbeacon_level", "Beacon on input change to:", {"Shorted", "Open"}, 1), 242);
+  addBeacon(g, kInput);
   return g;
 }
 

@@ -2,6 +2,8 @@
 // rate, the condition under which reports go out, the position they carry and
 // a free comment. Image offsets 993..1055 (992, the weather station type,
 // belongs to the external interfaces), section [Weather].
+#include <array>
+
 #include "settings/registry.h"
 
 namespace trekmor {
@@ -25,9 +27,7 @@ FieldDecl combo(std::string control, std::string caption, std::string hint, std:
 }
 
 Group makeWeather() {
-  Group g;
-  g.name = "Weather";
-  g.fields = {
+  const std::array fields{
       edit("Weather_dest_string", "Dest:", "Weather destination to-call.", 6, "APQT0A"),
       edit("Weather_dest_ssid", "", "Weather destination SSID.", 2, "0"),
       edit("Weather_path1_string", "Path 1:", "Weather report path.", 6, "WIDE1"),
@@ -41,26 +41,29 @@ Group makeWeather() {
             {"Static position", "GPS time/position"}, 1),
       edit("Weather_comment", "Comment:", "Weather report comment.", 32, "APRS Trekmor weather"),
   };
+  const auto& [dest, destSsid, path1, path1Ssid, path2, path2Ssid, rate, enable, position, commentText] = fields;
+  Group g;
+  g.name = "Weather";
+  g.fields.assign(fields.begin(), fields.end());
 
-  StepDecl comment = textStep("Weather_comment", 1022, 34, "Weather report comment");
-  comment.freeTextMessage = "Weather report comment - forbidden characters.";
+  StepDecl comment = textStep(commentText, 1022, 34, "Weather report comment");
+  comment.text.freeTextMessage = "Weather report comment - forbidden characters.";
   g.steps = {
-      addressStep("Weather_dest_string", "Weather_dest_ssid", 993, "Weather destination - SSID range error (0 - 15).",
+      addressStep(dest, destSsid, 993, "Weather destination - SSID range error (0 - 15).",
                   "Weather destination"),
-      addressStep("Weather_path1_string", "Weather_path1_ssid", 1000, "Weather path 1 - SSID range error (0 - 15).",
+      addressStep(path1, path1Ssid, 1000, "Weather path 1 - SSID range error (0 - 15).",
                   "Weather path 1"),
-      addressStep("Weather_path2_string", "Weather_path2_ssid", 1007, "Weather path 2 - SSID range error (0 - 15).",
+      addressStep(path2, path2Ssid, 1007, "Weather path 2 - SSID range error (0 - 15).",
                   "Weather path 2"),
       zeroStep(1014, 2),
       // Unlike the telemetry rates, 0 is refused; the test is on the stored
       // 32-bit value, so every negative entry fails too.
-      numberStep("Weather_txrate", 1016, 4, RangeCheck::Unsigned, 5, 1440,
+      numberStep(rate, 1016, 4, RangeCheck::Unsigned, 5, 1440,
                  "Weather report tx rate range error (5 - 1440)."),
-      choiceStep("Weather_enable", 1020),
-      choiceStep("Weather_position", 1021),
+      choiceStep(enable, 1020),
+      choiceStep(position, 1021),
       comment,
   };
-  for (const FieldDecl& f : g.fields) g.fileOrder.push_back(f.control);
   return g;
 }
 

@@ -109,10 +109,8 @@ MainWindow::MainWindow(QWidget* parent)
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
   };
   for (auto it = builder.buttons().begin(); it != builder.buttons().end(); ++it) m_fields.add(it.value());
+  m_ui->setSpecialStringsHandler([this] { Button_special_stringsClick(); });
   wireSettings();
-  if (auto* special = qobject_cast<QPushButton*>(m_fields.widget("Button_special_strings"))) {
-    connect(special, &QPushButton::clicked, this, &MainWindow::Button_special_stringsClick);
-  }
 
   applyStartValues(m_fields, *m_ui);
   setWindowTitle(QStringLiteral("APRS Trekmor Configurator v1.12"));
@@ -170,21 +168,23 @@ QWidget* MainWindow::buildCommandRow() {
 
 void MainWindow::wireSettings() {
   for (const Group* group : packOrder()) {
-    // Rules that follow a user's choice hang on `activated`, which a selection
-    // set by code never emits.
-    for (const auto& [control, rule] : group->userTriggers) {
-      if (auto* combo = qobject_cast<QComboBox*>(m_fields.widget(control))) {
-        connect(combo, &QComboBox::activated, this, [this, rule = rule] { rule(m_fields, *m_ui); });
+    for (const RuleDecl& rule : group->rules) {
+      // Rules that follow a user's choice hang on `activated`, which a
+      // selection set by code never emits.
+      for (const std::string& control : rule.triggers) {
+        auto* combo = qobject_cast<QComboBox*>(m_fields.widget(control));
+        if (combo == nullptr) continue;
+        connect(combo, &QComboBox::activated, this, [this, run = rule.run] { run(m_fields, *m_ui); });
         // Typing into an editable list is a user's change too; textEdited,
         // unlike textChanged, is never emitted for text set by code.
         if (QLineEdit* line = combo->lineEdit()) {
-          connect(line, &QLineEdit::textEdited, this, [this, rule = rule] { rule(m_fields, *m_ui); });
+          connect(line, &QLineEdit::textEdited, this, [this, run = rule.run] { run(m_fields, *m_ui); });
         }
       }
     }
-    for (const auto& [name, action] : group->buttons) {
-      if (auto* button = qobject_cast<QPushButton*>(m_fields.widget(name))) {
-        connect(button, &QPushButton::clicked, this, [this, action = action] { action(m_fields); });
+    for (const ButtonDecl& button : group->buttons) {
+      if (auto* widget = qobject_cast<QPushButton*>(m_fields.widget(button.name))) {
+        connect(widget, &QPushButton::clicked, this, [this, click = button.click] { click(m_fields, *m_ui); });
       }
     }
   }

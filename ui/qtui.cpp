@@ -73,4 +73,8 @@ void QtUserInterface::processEvents() {
   m_lastEvents.start();
 }
 
+void QtUserInterface::showSpecialStrings() {
+  if (m_specialStrings) m_specialStrings();
+}
+
 }  // namespace trekmor

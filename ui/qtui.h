@@ -32,6 +32,9 @@ class QtUserInterface final : public UserInterface {
   void setProgressRange(int maximum) override;
   void setProgress(int position) override;
   void processEvents() override;
+  void showSpecialStrings() override;
+  // What showSpecialStrings does: the window opens its special-strings window.
+  void setSpecialStringsHandler(std::function<void()> handler) { m_specialStrings = std::move(handler); }
 
  private:
   void show(Box box, const QString& caption, const QString& text);
@@ -40,6 +43,7 @@ class QtUserInterface final : public UserInterface {
   QPlainTextEdit* m_log;
   QProgressBar* m_progress;
   BoxSink m_sink;
+  std::function<void()> m_specialStrings;
   QElapsedTimer m_lastPaint;   // the progress bar's last immediate repaint
   QElapsedTimer m_lastEvents;  // the last round of event processing
 };

@@ -239,13 +239,14 @@ class LocalGroups : public ::testing::Test {
     first.fields = {field("Name", "First", "Name", FileForm::Text, "N"),
                     field("Rate", "First", "Rate", FileForm::Number, "30"),
                     field("Mode", "First", "Mode", FileForm::Index, "2", 3)};
-    first.fields[1].afterLoad = [this](Fields& f, UserInterface&) { events.push_back("rate, name=" + f.text("Name")); };
-    first.fileOrder = {"Name", "Rate", "Mode"};
-    first.finish = [this](Fields& f, UserInterface&) { events.push_back("finish, port=" + f.text("Port")); };
+    RuleDecl afterRate{[this](Fields& f, UserInterface&) { events.push_back("rate, name=" + f.text("Name")); }};
+    afterRate.afterLoadOf = "Rate";
+    RuleDecl finish{[this](Fields& f, UserInterface&) { events.push_back("finish, port=" + f.text("Port")); }};
+    finish.atLoadEnd = true;
+    first.rules = {finish, afterRate};
     second.fields = {field("Port", "Second", "Port", FileForm::Text, "P"),
                      field("Switch", "First", "Switch", FileForm::Flag, "1", 2),
                      field("Baud", "Second", "Baud", FileForm::Index, "4", 5)};
-    second.fileOrder = {"Port", "Switch", "Baud"};
     for (const Group* g : groups) {
       for (const FieldDecl& f : g->fields) {
         if (f.isCombo()) store.declareCombo(f.control, int(f.choices.size()));

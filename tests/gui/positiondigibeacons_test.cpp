@@ -354,7 +354,7 @@ TEST_F(EncodingRuleTest, UnpackAppliesTheRuleToTheWidgets) {
 TEST_F(EncodingRuleTest, LoadRuleOfTheEncodingFieldAppliesToTheWidgets) {
   const FieldDecl* field = findField("Position_report_encoding");
   setFieldValue(*field, window->fields(), "1");
-  field->afterLoad(window->fields(), window->userInterface());
+  runRulesAfter(packOrder(), &RuleDecl::afterLoadOf, field->control, window->fields(), window->userInterface());
   EXPECT_FALSE(enabled().mice);
   EXPECT_TRUE(enabled().time);
 }

@@ -129,7 +129,7 @@ std::vector<FreeText> freeTextFields() {
   std::vector<FreeText> out;
   for (const Group* group : packOrder()) {
     for (const StepDecl& step : group->steps) {
-      if (!step.freeTextMessage.empty()) out.push_back({findField(step.control), &step});
+      if (!step.text.freeTextMessage.empty()) out.push_back({findField(step.control), &step});
     }
   }
   return out;
@@ -182,7 +182,7 @@ TEST_P(PasteForbidden, EveryFreeTextFieldReportsItWithItsOwnMessage) {
       EXPECT_TRUE(boxes.isEmpty());
       EXPECT_EQ(textAt(device.eeprom(), step->offset, step->width), "abcd");
     } else {
-      EXPECT_EQ(boxes, QStringList{QString::fromStdString(step->freeTextMessage)});
+      EXPECT_EQ(boxes, QStringList{QString::fromStdString(step->text.freeTextMessage)});
       EXPECT_TRUE(device.requests().empty());
     }
   }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/declarations.h"
+
 #include "tests/support/imagebytes.h"
 
 #include "settings/pipeline.h"
@@ -143,10 +145,10 @@ TEST(ExternalInterfacesFile, KeySequenceInterleavesFourSections) {
       {"SerialPorts", "GPSBaudrate"},     {"SerialPorts", "KISSBaudrate"},   {"SerialPorts", "KISSDirection"},
       {"SerialPorts", "KISSCheck"}};
   const Group& group = externalInterfacesGroup();
-  ASSERT_EQ(group.fileOrder.size(), expected.size());
+  ASSERT_EQ(testing::fileControls(group).size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {
-    const FieldDecl* field = group.field(group.fileOrder[i]);
-    ASSERT_NE(field, nullptr) << group.fileOrder[i];
+    const FieldDecl* field = group.field(testing::fileControls(group)[i]);
+    ASSERT_NE(field, nullptr) << testing::fileControls(group)[i];
     EXPECT_EQ(field->section, expected[i].first) << i;
     EXPECT_EQ(field->key, expected[i].second) << i;
     EXPECT_EQ(field->form, field->isCombo() ? FileForm::Index : FileForm::Text) << field->key;

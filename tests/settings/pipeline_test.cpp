@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "tests/support/recordinginterface.h"
-
+#include <functional>
 #include <set>
 
 #include "settings/pipeline.h"
 #include "settings/registry.h"
+#include "tests/support/declarations.h"
+#include "tests/support/recordinginterface.h"
 
 namespace trekmor {
 namespace {
@@ -65,7 +66,7 @@ TEST(Declarations, EveryFieldHasOneUniqueFileKeyAndAppearsInTheFileOrder) {
   std::set<std::string> keys;
   std::set<std::string> ordered;
   for (const Group* group : packOrder()) {
-    for (const std::string& control : group->fileOrder) {
+    for (const std::string& control : testing::fileControls(*group)) {
       EXPECT_NE(findField(control), nullptr) << control;
       EXPECT_TRUE(ordered.insert(control).second) << control;
     }
@@ -79,6 +80,44 @@ TEST(Declarations, EveryFieldHasOneUniqueFileKeyAndAppearsInTheFileOrder) {
     } else if (field->maxLength > 0) {
       EXPECT_LE(int(field->start.size()), field->maxLength) << field->control;
     }
+  }
+}
+
+// Every name a step, a file order, a rule, a button or a layout cell uses
+// resolves to a declared field, and each kind of slip is caught by name.
+TEST(Declarations, EveryReferenceResolvesAndEachSlipIsNamed) {
+  EXPECT_EQ(declarationProblems(packOrder(), tabTree()), std::vector<std::string>{});
+
+  struct Slip {
+    const char* what;
+    std::function<void(Group&, std::vector<Page>&)> make;
+    std::string problem;
+  };
+  const Slip slips[] = {
+      {"step", [](Group& g, auto&) { g.steps[0].control = "Calsign"; },
+       "Radio: an image step names \"Calsign\", which no field declares"},
+      {"ssid", [](Group& g, auto&) { g.steps[0].ssidControl = "Sid"; },
+       "Radio: an image step's SSID names \"Sid\", which no field declares"},
+      {"file order", [](Group& g, auto&) { g.fileOrder = {"Callsign", "Txdelai"}; },
+       "Radio: the file order names \"Txdelai\", which no field declares"},
+      {"trigger", [](Group& g, auto&) { g.rules.push_back({nullptr, {"Txtail"}}); },
+       "Radio: a rule's trigger names \"Txtail\", which is no combo box"},
+      {"load rule", [](Group& g, auto&) { g.rules.push_back({nullptr, {}, "Squelsh"}); },
+       "Radio: a rule run after a load names \"Squelsh\", which no field declares"},
+      {"button", [](Group& g, auto&) { g.buttons.push_back({"Button_nowhere", nullptr}); },
+       "Radio: the button \"Button_nowhere\" stands on no tab page"},
+      {"cell", [](Group&, auto& tabs) { tabs[0].rows.push_back(formRow("Latitud")); },
+       "a tab page's cell names \"Latitud\", which no field declares"},
+      {"twice", [](Group& g, auto&) { g.fields.push_back(g.fields[0]); },
+       "Radio: the field \"Callsign\" is declared twice"},
+  };
+  for (const Slip& slip : slips) {
+    Group radio = radioGroup();
+    std::vector<Page> tabs = tabTree();
+    slip.make(radio, tabs);
+    std::vector<const Group*> groups = packOrder();
+    groups[0] = &radio;
+    EXPECT_EQ(declarationProblems(groups, tabs), std::vector<std::string>{slip.problem}) << slip.what;
   }
 }
 

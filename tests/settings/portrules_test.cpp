@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/declarations.h"
+
 #include "settings/externalinterfaces.h"
 #include "settings/pipeline.h"
 #include "settings/registry.h"
@@ -117,18 +119,24 @@ struct TriggerCase {
 };
 
 const Rule& userRule(const std::string& control) {
-  for (const Group* group : packOrder()) {
-    for (const auto& [name, rule] : group->userTriggers) {
-      if (name == control) return rule;
-    }
+  const std::vector<const RuleDecl*> rules = testing::rulesTriggeredBy(control);
+  static const Rule none;
+  if (rules.size() == 1) return rules[0]->run;
+  ADD_FAILURE() << rules.size() << " rules triggered by " << control;
+  return none;
+}
+
+// The rule that ends the window's construction, an unpack and a load.
+const Rule& endRule() {
+  for (const RuleDecl& rule : externalInterfacesGroup().rules) {
+    if (rule.atStartEnd && rule.atLoadEnd && rule.atUnpackEnd) return rule.run;
   }
   static const Rule none;
-  ADD_FAILURE() << "no user trigger on " << control;
   return none;
 }
 
 TEST(PortRules, EveryTriggerRunsItsRules) {
-  const Rule finish = externalInterfacesGroup().finish;
+  const Rule finish = endRule();
   ASSERT_TRUE(finish);
   const std::vector<TriggerCase> cases = {
       {"Serial1_mode", {kBtConsole}, {}},
@@ -184,7 +192,7 @@ TEST(PortRules, LoadedConsoleOnBothPortsEndsWithTheBluetoothPortOnNone) {
   setFieldValue(*findField("Serial1_mode"), fields, "2");
   setFieldValue(*findField("Serial2_mode"), fields, "1");
   RecordingInterface ui;
-  runFinishRules(fields, ui);
+  runRulesAt(packOrder(), &RuleDecl::atLoadEnd, fields, ui);
   EXPECT_EQ(fields.index("Serial1_mode"), kS1Console);
   EXPECT_EQ(fields.index("Serial2_mode"), kS2None);
   EXPECT_EQ(ui.boxes, std::vector<std::string>{kBtConsole});

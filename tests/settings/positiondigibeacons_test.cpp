@@ -3,6 +3,8 @@
 // its bound, and their configuration-file keys.
 #include <gtest/gtest.h>
 
+#include "tests/support/declarations.h"
+
 #include "tests/support/imagebytes.h"
 
 #include <initializer_list>
@@ -339,11 +341,11 @@ struct KeyRow {
 };
 
 void expectKeys(const Group& group, const std::string& section, const std::vector<KeyRow>& rows) {
-  ASSERT_EQ(group.fileOrder.size(), rows.size()) << section;
+  ASSERT_EQ(testing::fileControls(group).size(), rows.size()) << section;
   ASSERT_EQ(group.fields.size(), rows.size()) << section;  // every field has its key
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const KeyRow& row = rows[i];
-    EXPECT_EQ(group.fileOrder[i], row.control) << section << " #" << i;
+    EXPECT_EQ(testing::fileControls(group)[i], row.control) << section << " #" << i;
     const FieldDecl* field = group.field(row.control);
     ASSERT_NE(field, nullptr) << row.control;
     EXPECT_EQ(field->section, section) << row.control;
@@ -424,14 +426,14 @@ TEST(FileKeys, Beacons) {
 // else of these groups.
 TEST(FileKeys, OnlyTheEncodingRunsARuleAfterItsLoad) {
   for (const Group* group : {&positionReportsGroup(), &digipeaterGroup(), &beaconsGroup()}) {
-    for (const FieldDecl& field : group->fields) {
-      EXPECT_EQ(static_cast<bool>(field.afterLoad), field.control == "Position_report_encoding") << field.control;
+    for (const RuleDecl& rule : group->rules) {
+      EXPECT_TRUE(rule.afterLoadOf.empty() || rule.afterLoadOf == "Position_report_encoding") << rule.afterLoadOf;
     }
   }
   FieldStore fields = FieldStore::withStartValues();
   const FieldDecl* encoding = findField("Position_report_encoding");
   setFieldValue(*encoding, fields, "2");
-  encoding->afterLoad(fields, silentInterface());
+  runRulesAfter(packOrder(), &RuleDecl::afterLoadOf, encoding->control, fields, silentInterface());
   EXPECT_FALSE(fields.enabled("Mice_message"));
   EXPECT_TRUE(fields.enabled("Position_time"));
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/declarations.h"
+
 #include "tests/support/imagebytes.h"
 
 #include "settings/pipeline.h"
@@ -186,23 +188,13 @@ TEST(EncodingRule, UnpackAppliesTheRuleToTheEncodingRead) {
   }
 }
 
-TEST(EncodingRule, UserTriggersAreTheTwoHandlersAndTheModeChangesNothing) {
-  const Group& group = positionReportsGroup();
-  ASSERT_EQ(group.userTriggers.size(), 2u);
-  EXPECT_EQ(group.userTriggers[0].first, "Position_report_mode");
-  EXPECT_EQ(group.userTriggers[1].first, "Position_report_encoding");
+TEST(EncodingRule, TheEncodingHasItsRuleAndTheModeChangesNothing) {
+  EXPECT_TRUE(testing::rulesTriggeredBy("Position_report_mode").empty());
+  ASSERT_EQ(testing::rulesTriggeredBy("Position_report_encoding").size(), 1u);
 
   FieldStore fields = FieldStore::withStartValues();
   fields.setIndex("Position_report_encoding", 1);  // set by code: nothing follows yet
-  const FieldStore before = fields;
-  for (int mode = -1; mode <= 3; ++mode) {
-    fields.setIndex("Position_report_mode", mode);
-    group.userTriggers[0].second(fields, silentInterface());
-  }
-  fields.setIndex("Position_report_mode", before.index("Position_report_mode"));
-  EXPECT_TRUE(fields == before);
-
-  group.userTriggers[1].second(fields, silentInterface());
+  testing::chooseByUser("Position_report_encoding", fields, silentInterface());
   const EncodingState s = state(fields);
   EXPECT_FALSE(s.mice);
   EXPECT_TRUE(s.time);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/declarations.h"
+
 #include "tests/support/imagebytes.h"
 
 #include "settings/pipeline.h"
@@ -293,7 +295,7 @@ TEST(TelemetryFile, KeysInFileOrder) {
   for (int k = 1; k <= 4; ++k) expected.push_back("WXPins_output" + std::to_string(k));
 
   std::vector<std::string> keys;
-  for (const std::string& control : telemetryGroup().fileOrder) {
+  for (const std::string& control : testing::fileControls(telemetryGroup())) {
     const FieldDecl* field = telemetryGroup().field(control);
     ASSERT_NE(field, nullptr) << control;
     EXPECT_EQ(field->section, "Telemetry");
@@ -311,7 +313,7 @@ TEST(TelemetryFile, KeysInFileOrder) {
 // "Not used" presets and source 0, not the start values.
 TEST(TelemetryFile, MissingValuesOfAFileWithoutTheSection) {
   FieldStore fields = FieldStore::withStartValues();
-  for (const std::string& control : telemetryGroup().fileOrder) {
+  for (const std::string& control : testing::fileControls(telemetryGroup())) {
     const FieldDecl* field = telemetryGroup().field(control);
     setFieldValue(*field, fields, field->missing);
   }

@@ -9,9 +9,9 @@ namespace {
 
 // The group's action behind a "Default parameters" button.
 void click(const std::string& button, Fields& fields) {
-  for (const auto& [name, action] : telemetryGroup().buttons) {
-    if (name == button) {
-      action(fields);
+  for (const ButtonDecl& declared : telemetryGroup().buttons) {
+    if (declared.name == button) {
+      declared.click(fields, silentInterface());
       return;
     }
   }
@@ -200,7 +200,8 @@ TEST(TelemetryPresets, ConstructionRuleRebuildsTheChannelsFromTheirSources) {
     scribbleDigital(fields, k);
     fields.setIndex(at("Teledigital", k, "source"), 0);
   }
-  telemetryGroup().afterStart(fields, silentInterface());
+  const Group* const telemetry[] = {&telemetryGroup()};
+  runRulesAt(telemetry, &RuleDecl::atStartEnd, fields, silentInterface());
   EXPECT_TRUE(fields == start);
 }
 

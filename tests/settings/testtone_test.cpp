@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/declarations.h"
+
 #include "settings/pipeline.h"
 #include "settings/registry.h"
 
@@ -41,10 +43,11 @@ TEST(TestToneUnpack, SetsTheThreeChoices) {
 
 TEST(TestToneFile, KeysAreTheControlNamesInTheirOrder) {
   const Group& group = testToneGroup();
-  ASSERT_EQ(group.fileOrder, (std::vector<std::string>{"Testtone_enable", "Testtone_pattern", "Testtone_bypasspa"}));
+  const std::vector<std::string> order = testing::fileControls(group);
+  ASSERT_EQ(order, (std::vector<std::string>{"Testtone_enable", "Testtone_pattern", "Testtone_bypasspa"}));
   const char* missing[] = {"0", "3", "0"};
   for (std::size_t i = 0; i < 3; ++i) {
-    const FieldDecl* field = group.field(group.fileOrder[i]);
+    const FieldDecl* field = group.field(order[i]);
     ASSERT_NE(field, nullptr);
     EXPECT_EQ(field->section, "Testtone");
     EXPECT_EQ(field->key, field->control);
@@ -53,8 +56,9 @@ TEST(TestToneFile, KeysAreTheControlNamesInTheirOrder) {
   }
   // The port rules close every unpack and load; this group must not run
   // anything after them.
-  EXPECT_FALSE(group.finish);
-  EXPECT_FALSE(waterLevelGroup().finish);
+  for (const Group* later : {&group, &waterLevelGroup()}) {
+    for (const RuleDecl& rule : later->rules) EXPECT_FALSE(rule.atLoadEnd || rule.atUnpackEnd) << later->name;
+  }
 }
 
 }  // namespace

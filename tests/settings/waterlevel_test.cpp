@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/declarations.h"
+
 #include "tests/support/imagebytes.h"
 
 #include "settings/pipeline.h"
@@ -192,8 +194,8 @@ TEST(WaterLevelFile, KeysAreControlNamesInTextFormAndSamplesMissDifferently) {
   expected.push_back("Wxtidemarker_inputbeacon");
   expected.push_back("Wxtidemarker_inputbeacon_level");
   run("inputbeacon");
-  ASSERT_EQ(group.fileOrder, expected);
-  for (const std::string& control : group.fileOrder) {
+  ASSERT_EQ(testing::fileControls(group), expected);
+  for (const std::string& control : testing::fileControls(group)) {
     const FieldDecl* field = group.field(control);
     ASSERT_NE(field, nullptr);
     EXPECT_EQ(field->section, "WXTideMarker");

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/declarations.h"
+
 #include "tests/support/imagebytes.h"
 
 #include "settings/pipeline.h"
@@ -96,9 +98,9 @@ TEST(WeatherFile, KeysInFileOrderWithTheirMissingValues) {
       {"Weather_position", FileForm::Index, "1"},        {"Weather_comment", FileForm::Text, "APRS Trekmor weather"},
   };
   const Group& g = weatherGroup();
-  ASSERT_EQ(g.fileOrder.size(), std::size(expected));
-  for (std::size_t i = 0; i < g.fileOrder.size(); ++i) {
-    const FieldDecl* field = g.field(g.fileOrder[i]);
+  ASSERT_EQ(testing::fileControls(g).size(), std::size(expected));
+  for (std::size_t i = 0; i < testing::fileControls(g).size(); ++i) {
+    const FieldDecl* field = g.field(testing::fileControls(g)[i]);
     ASSERT_NE(field, nullptr);
     EXPECT_EQ(field->section, "Weather");
     EXPECT_EQ(field->key, expected[i].key);
