@@ -46,13 +46,6 @@ bool isLettersOrDigits(std::string_view text) {
   return true;
 }
 
-bool isFreeText(const Image& image, std::size_t offset) {
-  for (std::size_t i = offset; i < image.size() && image[i] != 0; ++i) {
-    if (image[i] < 0x20 || image[i] > 0x7E) return false;
-  }
-  return true;
-}
-
 bool isFreeText(std::string_view text) {
   for (char c : text) {
     const auto byte = static_cast<unsigned char>(c);

@@ -16,8 +16,6 @@ bool isLongitudeText(std::string_view text);
 bool isDigitsOnly(std::string_view text);
 // Every character an ASCII letter or digit (true for the empty text).
 bool isLettersOrDigits(std::string_view text);
-// Every byte from `offset` to the first NUL is printable ASCII (0x20..0x7E).
-bool isFreeText(const Image& image, std::size_t offset);
 // Every byte of the text is printable ASCII; a NUL inside it is not, since it
 // would hide the bytes after it from the image's test.
 bool isFreeText(std::string_view text);

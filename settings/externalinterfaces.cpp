@@ -146,11 +146,9 @@ Group makeExternalInterfaces() {
 
   // The port rules on a user's choice; both of them as the last action of
   // the window's construction, of an unpack and of a load.
-  g.rules = {
-      {serial1ModeChange, {serial1.control}},
-      {serial2ModeChange, {serial2.control}},
-      {bothPortRules, {stationType.control}, {}, {}, true, true, true},
-  };
+  RuleDecl portRules(bothPortRules, {stationType.control});
+  portRules.atStartEnd = portRules.atLoadEnd = portRules.atUnpackEnd = true;
+  g.rules = {RuleDecl(serial1ModeChange, {serial1.control}), RuleDecl(serial2ModeChange, {serial2.control}), portRules};
   return g;
 }
 

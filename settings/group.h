@@ -20,6 +20,9 @@ using Rule = std::function<void(Fields&, UserInterface&)>;
 
 // One rule of a group with every occasion it runs on.
 struct RuleDecl {
+  explicit RuleDecl(Rule rule, std::vector<std::string> userTriggers = {})
+      : run(std::move(rule)), triggers(std::move(userTriggers)) {}
+
   Rule run;
   std::vector<std::string> triggers;  // combo boxes whose choice by the user runs it
   std::string afterLoadOf;            // runs right after the load has set this field
@@ -43,8 +46,6 @@ struct Group {
   std::vector<std::string> fileOrder;
   std::vector<RuleDecl> rules;         // in the order they run on the same occasion
   std::vector<ButtonDecl> buttons;
-
-  const FieldDecl* field(const std::string& control) const;
 };
 
 }  // namespace trekmor

@@ -165,7 +165,7 @@ Group makePositionReports() {
   // The controls that depend on the encoding follow it: on the user's
   // choice, right after its key is loaded or its byte unpacked, and once the
   // start values are set.
-  RuleDecl encodingRule{encodingChange, {encoding.control}};
+  RuleDecl encodingRule(encodingChange, {encoding.control});
   encodingRule.afterLoadOf = encoding.control;
   encodingRule.afterUnpackOf = encoding.control;
   encodingRule.atStartEnd = true;

@@ -196,13 +196,13 @@ Group makeTelemetry() {
   // Once the start values are set: the analog channels get the preset of
   // their start source; each digital channel k is set to source item k and
   // then gets its preset.
-  RuleDecl startPresets{[](Fields& fields, UserInterface&) {
+  RuleDecl startPresets([](Fields& fields, UserInterface&) {
     for (int k = 1; k <= kAnalogChannels; ++k) applyAnalogPreset(fields, k);
     for (int k = 1; k <= kDigitalChannels; ++k) {
       fields.setIndex(digitalControl(k, "source"), digitalStartSource(k));
       applyDigitalPreset(fields, k);
     }
-  }};
+  });
   startPresets.atStartEnd = true;
   g.rules = {startPresets};
   for (int k = 1; k <= kAnalogChannels; ++k) {

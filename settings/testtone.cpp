@@ -26,10 +26,8 @@ Group makeTestTone() {
   g.steps = {choiceStep(enable, 1502), choiceStep(pattern, 1503), choiceStep(bypass, 1504)};
   // Only on a user's choice: the port rules that end an unpack or a load
   // belong to the external interfaces, so that they stay the last action.
-  g.rules = {
-      {serial1ModeChange, {pattern.control}},
-      {serial2ModeChange, {enable.control, bypass.control}},
-  };
+  g.rules = {RuleDecl(serial1ModeChange, {pattern.control}),
+             RuleDecl(serial2ModeChange, {enable.control, bypass.control})};
   return g;
 }
 

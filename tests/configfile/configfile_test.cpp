@@ -239,9 +239,9 @@ class LocalGroups : public ::testing::Test {
     first.fields = {field("Name", "First", "Name", FileForm::Text, "N"),
                     field("Rate", "First", "Rate", FileForm::Number, "30"),
                     field("Mode", "First", "Mode", FileForm::Index, "2", 3)};
-    RuleDecl afterRate{[this](Fields& f, UserInterface&) { events.push_back("rate, name=" + f.text("Name")); }};
+    RuleDecl afterRate([this](Fields& f, UserInterface&) { events.push_back("rate, name=" + f.text("Name")); });
     afterRate.afterLoadOf = "Rate";
-    RuleDecl finish{[this](Fields& f, UserInterface&) { events.push_back("finish, port=" + f.text("Port")); }};
+    RuleDecl finish([this](Fields& f, UserInterface&) { events.push_back("finish, port=" + f.text("Port")); });
     finish.atLoadEnd = true;
     first.rules = {finish, afterRate};
     second.fields = {field("Port", "Second", "Port", FileForm::Text, "P"),

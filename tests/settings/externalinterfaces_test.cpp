@@ -147,7 +147,7 @@ TEST(ExternalInterfacesFile, KeySequenceInterleavesFourSections) {
   const Group& group = externalInterfacesGroup();
   ASSERT_EQ(testing::fileControls(group).size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {
-    const FieldDecl* field = group.field(testing::fileControls(group)[i]);
+    const FieldDecl* field = testing::fieldOf(group, testing::fileControls(group)[i]);
     ASSERT_NE(field, nullptr) << testing::fileControls(group)[i];
     EXPECT_EQ(field->section, expected[i].first) << i;
     EXPECT_EQ(field->key, expected[i].second) << i;

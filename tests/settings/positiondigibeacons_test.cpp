@@ -346,7 +346,7 @@ void expectKeys(const Group& group, const std::string& section, const std::vecto
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const KeyRow& row = rows[i];
     EXPECT_EQ(testing::fileControls(group)[i], row.control) << section << " #" << i;
-    const FieldDecl* field = group.field(row.control);
+    const FieldDecl* field = testing::fieldOf(group, row.control);
     ASSERT_NE(field, nullptr) << row.control;
     EXPECT_EQ(field->section, section) << row.control;
     EXPECT_EQ(field->key, row.key) << row.control;

@@ -296,17 +296,17 @@ TEST(TelemetryFile, KeysInFileOrder) {
 
   std::vector<std::string> keys;
   for (const std::string& control : testing::fileControls(telemetryGroup())) {
-    const FieldDecl* field = telemetryGroup().field(control);
+    const FieldDecl* field = testing::fieldOf(telemetryGroup(), control);
     ASSERT_NE(field, nullptr) << control;
     EXPECT_EQ(field->section, "Telemetry");
     keys.push_back(field->key);
   }
   EXPECT_EQ(keys, expected);
-  EXPECT_EQ(telemetryGroup().field("Teledigital3_units")->key, "Teledigital3_label");
-  EXPECT_EQ(telemetryGroup().field("Teleparams_txrate_rf")->form, FileForm::Number);
-  EXPECT_EQ(telemetryGroup().field("Tele_holdoff")->form, FileForm::Number);
-  EXPECT_EQ(telemetryGroup().field("Teleanalog4_coefb")->form, FileForm::Text);
-  EXPECT_EQ(telemetryGroup().field("Teledigital4_source")->form, FileForm::Index);
+  EXPECT_EQ(testing::fieldOf(telemetryGroup(), "Teledigital3_units")->key, "Teledigital3_label");
+  EXPECT_EQ(testing::fieldOf(telemetryGroup(), "Teleparams_txrate_rf")->form, FileForm::Number);
+  EXPECT_EQ(testing::fieldOf(telemetryGroup(), "Tele_holdoff")->form, FileForm::Number);
+  EXPECT_EQ(testing::fieldOf(telemetryGroup(), "Teleanalog4_coefb")->form, FileForm::Text);
+  EXPECT_EQ(testing::fieldOf(telemetryGroup(), "Teledigital4_source")->form, FileForm::Index);
 }
 
 // A file without the section gives each field its missing value: the
@@ -314,7 +314,7 @@ TEST(TelemetryFile, KeysInFileOrder) {
 TEST(TelemetryFile, MissingValuesOfAFileWithoutTheSection) {
   FieldStore fields = FieldStore::withStartValues();
   for (const std::string& control : testing::fileControls(telemetryGroup())) {
-    const FieldDecl* field = telemetryGroup().field(control);
+    const FieldDecl* field = testing::fieldOf(telemetryGroup(), control);
     setFieldValue(*field, fields, field->missing);
   }
   for (int k = 1; k <= 5; ++k) {
@@ -344,15 +344,15 @@ TEST(TelemetryDeclarations, PerChannelMaximumLengths) {
   const int analog[] = {7, 7, 6, 6, 5};
   for (int k = 1; k <= 5; ++k) {
     const std::string c = "Teleanalog" + std::to_string(k) + "_";
-    EXPECT_EQ(telemetryGroup().field(c + "name")->maxLength, analog[k - 1]) << k;
-    EXPECT_EQ(telemetryGroup().field(c + "units")->maxLength, analog[k - 1]) << k;
-    EXPECT_EQ(telemetryGroup().field(c + "coefc")->maxLength, 8) << k;
+    EXPECT_EQ(testing::fieldOf(telemetryGroup(), c + "name")->maxLength, analog[k - 1]) << k;
+    EXPECT_EQ(testing::fieldOf(telemetryGroup(), c + "units")->maxLength, analog[k - 1]) << k;
+    EXPECT_EQ(testing::fieldOf(telemetryGroup(), c + "coefc")->maxLength, 8) << k;
   }
   const int digital[] = {6, 5, 4, 4, 4, 3, 3, 3};
   for (int k = 1; k <= 8; ++k) {
     const std::string c = "Teledigital" + std::to_string(k) + "_";
-    EXPECT_EQ(telemetryGroup().field(c + "name")->maxLength, digital[k - 1]) << k;
-    EXPECT_EQ(telemetryGroup().field(c + "units")->maxLength, digital[k - 1]) << k;
+    EXPECT_EQ(testing::fieldOf(telemetryGroup(), c + "name")->maxLength, digital[k - 1]) << k;
+    EXPECT_EQ(testing::fieldOf(telemetryGroup(), c + "units")->maxLength, digital[k - 1]) << k;
   }
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/declarations.h"
+
 #include "settings/pipeline.h"
 #include "settings/registry.h"
 #include "settings/telemetrypresets.h"
@@ -227,7 +229,7 @@ TEST(TelemetryPresets, PackAndUnpackLeaveTheChannelTextsAlone) {
 
 TEST(TelemetryPresets, PresetTextsFitEveryChannelTheyCanReach) {
   for (int k = 1; k <= 5; ++k) {
-    const int limit = telemetryGroup().field(at("Teleanalog", k, "name"))->maxLength;
+    const int limit = testing::fieldOf(telemetryGroup(), at("Teleanalog", k, "name"))->maxLength;
     for (int s = 0; s < int(analogSourceItems().size()); ++s) {
       const AnalogPreset p = analogPreset(k, s);
       EXPECT_LE(int(p.name.size()), limit) << k << "/" << s;
@@ -235,7 +237,7 @@ TEST(TelemetryPresets, PresetTextsFitEveryChannelTheyCanReach) {
     }
   }
   for (int k = 1; k <= 8; ++k) {
-    const int limit = telemetryGroup().field(at("Teledigital", k, "units"))->maxLength;
+    const int limit = testing::fieldOf(telemetryGroup(), at("Teledigital", k, "units"))->maxLength;
     for (int s = 0; s < int(digitalSourceItems().size()); ++s) {
       const DigitalPreset p = digitalPreset(k, s);
       EXPECT_LE(int(p.name.size()), limit) << k << "/" << s;
@@ -262,8 +264,8 @@ TEST(TelemetryPresets, SourceItems) {
                                            "(M) Water depth [cm]"};
   const std::vector<std::string> digital = {"Not used",    "(M) Output 1", "(M) Output 2", "(M) Output 3", "(M) Output 4",
                                             "(M) Input 1", "(M) Input 2",  "(M) Input 3",  "(M) Input 4"};
-  for (int k = 1; k <= 5; ++k) EXPECT_EQ(telemetryGroup().field(at("Teleanalog", k, "source"))->choices, analog);
-  for (int k = 1; k <= 8; ++k) EXPECT_EQ(telemetryGroup().field(at("Teledigital", k, "source"))->choices, digital);
+  for (int k = 1; k <= 5; ++k) EXPECT_EQ(testing::fieldOf(telemetryGroup(), at("Teleanalog", k, "source"))->choices, analog);
+  for (int k = 1; k <= 8; ++k) EXPECT_EQ(testing::fieldOf(telemetryGroup(), at("Teledigital", k, "source"))->choices, digital);
 }
 
 }  // namespace

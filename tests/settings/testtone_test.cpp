@@ -47,7 +47,7 @@ TEST(TestToneFile, KeysAreTheControlNamesInTheirOrder) {
   ASSERT_EQ(order, (std::vector<std::string>{"Testtone_enable", "Testtone_pattern", "Testtone_bypasspa"}));
   const char* missing[] = {"0", "3", "0"};
   for (std::size_t i = 0; i < 3; ++i) {
-    const FieldDecl* field = group.field(order[i]);
+    const FieldDecl* field = testing::fieldOf(group, order[i]);
     ASSERT_NE(field, nullptr);
     EXPECT_EQ(field->section, "Testtone");
     EXPECT_EQ(field->key, field->control);

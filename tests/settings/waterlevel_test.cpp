@@ -196,7 +196,7 @@ TEST(WaterLevelFile, KeysAreControlNamesInTextFormAndSamplesMissDifferently) {
   run("inputbeacon");
   ASSERT_EQ(testing::fileControls(group), expected);
   for (const std::string& control : testing::fileControls(group)) {
-    const FieldDecl* field = group.field(control);
+    const FieldDecl* field = testing::fieldOf(group, control);
     ASSERT_NE(field, nullptr);
     EXPECT_EQ(field->section, "WXTideMarker");
     EXPECT_EQ(field->key, control);
@@ -205,7 +205,7 @@ TEST(WaterLevelFile, KeysAreControlNamesInTextFormAndSamplesMissDifferently) {
       EXPECT_EQ(field->missing, field->start) << control;
     }
   }
-  const FieldDecl* samples = group.field("Wxtidemarker_samples_avg");
+  const FieldDecl* samples = testing::fieldOf(group, "Wxtidemarker_samples_avg");
   EXPECT_EQ(samples->start, "4");    // "5"
   EXPECT_EQ(samples->missing, "5");  // "6"
   EXPECT_EQ(samples->choices.front(), "1");

@@ -100,7 +100,7 @@ TEST(WeatherFile, KeysInFileOrderWithTheirMissingValues) {
   const Group& g = weatherGroup();
   ASSERT_EQ(testing::fileControls(g).size(), std::size(expected));
   for (std::size_t i = 0; i < testing::fileControls(g).size(); ++i) {
-    const FieldDecl* field = g.field(testing::fileControls(g)[i]);
+    const FieldDecl* field = testing::fieldOf(g, testing::fileControls(g)[i]);
     ASSERT_NE(field, nullptr);
     EXPECT_EQ(field->section, "Weather");
     EXPECT_EQ(field->key, expected[i].key);
@@ -108,7 +108,7 @@ TEST(WeatherFile, KeysInFileOrderWithTheirMissingValues) {
     EXPECT_EQ(field->missing, expected[i].missing) << field->key;
   }
   // The station type at the end of the section belongs to the external interfaces.
-  EXPECT_EQ(g.field("Weather_stationtype"), nullptr);
+  EXPECT_EQ(testing::fieldOf(g, "Weather_stationtype"), nullptr);
 }
 
 }  // namespace

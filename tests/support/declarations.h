@@ -11,6 +11,14 @@
 
 namespace trekmor::testing {
 
+// The declaration of `control` when `group` declares it.
+inline const FieldDecl* fieldOf(const Group& group, const std::string& control) {
+  for (const FieldDecl& field : group.fields) {
+    if (field.control == control) return &field;
+  }
+  return nullptr;
+}
+
 // The controls whose keys the group saves and loads, in that order.
 inline std::vector<std::string> fileControls(const Group& group) {
   const Group* const groups[] = {&group};
