@@ -13,11 +13,8 @@
 
 #include "configfile/configfile.h"
 #include "tests/support/tempdir.h"
+#include "tests/support/window_fixture.h"
 #include "ui/mainwindow.h"
-
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
-QT_END_NAMESPACE
 
 namespace trekmor {
 namespace {
@@ -27,9 +24,9 @@ using testing::readFile;
 using testing::TempDir;
 using testing::writeFile;
 
-QString qs(const fs::path& path) { return QString::fromStdString(path.string()); }
+using testing::qs;
 
-struct Shown {
+struct Dialog {
   QString name;
   QFileDialog::AcceptMode mode;
   QStringList filters;
@@ -37,30 +34,18 @@ struct Shown {
   QStringList proposed;
 };
 
-class FileButtons : public ::testing::Test {
+class FileButtons : public testing::WindowFixture {
  protected:
   void SetUp() override {
-    window.userInterface().setBoxSink([this](QtUserInterface::Box, const QString&, const QString& text) {
-      boxes << text;
-    });
-    window.setFileChooser([this](QFileDialog& dialog) {
-      shown.push_back({dialog.objectName(), dialog.acceptMode(), dialog.nameFilters(), dialog.directory().absolutePath(),
-                       dialog.selectedFiles()});
+    WindowFixture::SetUp();
+    window->setFileChooser([this](QFileDialog& dialog) {
+      dialogs.push_back({dialog.objectName(), dialog.acceptMode(), dialog.nameFilters(),
+                         dialog.directory().absolutePath(), dialog.selectedFiles()});
       return answer;
     });
   }
-  void click(const char* button) {
-    QTest::mouseClick(window.findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
-  }
-  template <typename T>
-  T* find(const char* name) {
-    return window.findChild<T*>(QString::fromLatin1(name));
-  }
-  MainWindow window;
   TempDir dir;
-  QString answer;
-  std::vector<Shown> shown;
-  QStringList boxes;
+  std::vector<Dialog> dialogs;
 };
 
 TEST_F(FileButtons, DialogsAreSetUpAndProposeTheLastChosenFile) {
@@ -69,16 +54,16 @@ TEST_F(FileButtons, DialogsAreSetUpAndProposeTheLastChosenFile) {
   click("Button_save_to_file");
   answer.clear();
   click("Button_read_from_file");
-  ASSERT_EQ(shown.size(), 3u);
+  ASSERT_EQ(dialogs.size(), 3u);
   const QString folder = QDir(MainWindow::configFolder()).absolutePath();
-  EXPECT_EQ(shown[0].name, QStringLiteral("SaveDialog1"));
-  EXPECT_EQ(shown[0].mode, QFileDialog::AcceptSave);
-  EXPECT_EQ(shown[0].directory, folder);
-  EXPECT_EQ(shown[0].proposed, QStringList{folder + QStringLiteral("/aprs_trekmor.cfg")});
-  EXPECT_EQ(shown[1].proposed, QStringList{qs(dir / "mine.cfg")});
-  EXPECT_EQ(shown[2].name, QStringLiteral("OpenDialog2"));
-  EXPECT_EQ(shown[2].mode, QFileDialog::AcceptOpen);
-  for (const Shown& s : shown) EXPECT_EQ(s.filters, QStringList{QStringLiteral("APRS Trekmor config files (*.cfg)")});
+  EXPECT_EQ(dialogs[0].name, QStringLiteral("SaveDialog1"));
+  EXPECT_EQ(dialogs[0].mode, QFileDialog::AcceptSave);
+  EXPECT_EQ(dialogs[0].directory, folder);
+  EXPECT_EQ(dialogs[0].proposed, QStringList{folder + QStringLiteral("/aprs_trekmor.cfg")});
+  EXPECT_EQ(dialogs[1].proposed, QStringList{qs(dir / "mine.cfg")});
+  EXPECT_EQ(dialogs[2].name, QStringLiteral("OpenDialog2"));
+  EXPECT_EQ(dialogs[2].mode, QFileDialog::AcceptOpen);
+  for (const Dialog& s : dialogs) EXPECT_EQ(s.filters, QStringList{QStringLiteral("APRS Trekmor config files (*.cfg)")});
   EXPECT_TRUE(boxes.isEmpty());  // a cancelled dialog does nothing
 }
 

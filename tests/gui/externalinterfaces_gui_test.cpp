@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "tests/support/window_fixture.h"
 #include "ui/mainwindow.h"
 
 namespace trekmor {
@@ -24,20 +25,10 @@ const QString kRsGps = QStringLiteral(
     "RS-232 port 2 changed to GPS.\rReason:\rGPS passthrough function on Bluetooth 1 port needs a GPS connected to "
     "RS-232 port 2.");
 
-class InterfacesWindowTest : public ::testing::Test {
+class InterfacesWindowTest : public testing::WindowFixture {
  protected:
-  void SetUp() override {
-    window = std::make_unique<MainWindow>();
-    window->userInterface().setBoxSink([this](QtUserInterface::Box kind, const QString&, const QString& text) {
-      ASSERT_EQ(kind, QtUserInterface::Box::Information);
-      boxes << text;
-    });
-  }
-  template <typename T = QWidget>
-  T* find(const char* name) {
-    T* widget = window->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
+  void TearDown() override {
+    for (const testing::ShownBox& box : shown) EXPECT_EQ(box.kind, QtUserInterface::Box::Information) << box.text.toStdString();
   }
   QComboBox* combo(const char* name) { return find<QComboBox>(name); }
   // Sets both ports from code, which runs no rule.
@@ -54,8 +45,6 @@ class InterfacesWindowTest : public ::testing::Test {
     return false;
   }
 
-  std::unique_ptr<MainWindow> window;
-  QStringList boxes;
 };
 
 TEST_F(InterfacesWindowTest, SelectionsSetByCodeRunNoRule) {

@@ -12,15 +12,13 @@
 #include <QTest>
 
 #include "settings/registry.h"
+#include "tests/support/window_fixture.h"
 #include "ui/mainwindow.h"
-
-// Readable names in failure messages.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << text.toStdString(); }
 
 namespace trekmor {
 namespace {
 
-QString qs(const std::string& s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); }
+using testing::qs;
 
 // The name under which a focused widget is known: a list's own editor counts
 // as the list, a tab bar as its tab control.
@@ -38,10 +36,10 @@ void collectPages(const std::vector<Page>& pages, std::vector<const Page*>& out)
   }
 }
 
-class KeyboardTest : public ::testing::Test {
+class KeyboardTest : public testing::WindowFixture {
  protected:
   void SetUp() override {
-    window = std::make_unique<MainWindow>();
+    WindowFixture::SetUp();
     window->show();
     QApplication::setActiveWindow(window.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -74,13 +72,6 @@ class KeyboardTest : public ::testing::Test {
     }
     return met;
   }
-
-  template <typename T = QWidget>
-  T* find(const QString& name) {
-    return window->findChild<T*>(name);
-  }
-
-  std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(KeyboardTest, CommandButtonsTabsAndTheRadioFormsInTheirDeclaredOrderThenTheLogAndRoundAgain) {
@@ -107,7 +98,7 @@ TEST_F(KeyboardTest, EveryPageWalksItsFieldsInTheirDeclaredOrderAndReachesItsBut
   for (const Page* page : pages) {
     if (!page->rows.empty()) ++withFields;
     if (page->objectName == "TabSheet_encoding_protocol") continue;
-    auto* widget = find(qs(page->objectName));
+    auto* widget = find(page->objectName);
     ASSERT_NE(widget, nullptr) << page->objectName;
     QTabWidget* tabs = bringToFront(widget);
     ASSERT_NE(tabs, nullptr) << page->objectName;
@@ -119,7 +110,7 @@ TEST_F(KeyboardTest, EveryPageWalksItsFieldsInTheirDeclaredOrderAndReachesItsBut
     QStringList buttons;
     for (const Group* group : packOrder()) {
       for (const FieldDecl& f : group->fields) {
-        QWidget* w = find(qs(f.control));
+        QWidget* w = find(f.control);
         if (!w || !w->isVisible() || !w->isEnabled()) continue;
         // Only the page's own controls: the nearest enclosing page is this one.
         QWidget* owner = w->parentWidget();

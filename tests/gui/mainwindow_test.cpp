@@ -10,34 +10,16 @@
 #include <QTest>
 
 #include "settings/registry.h"
+#include "tests/support/window_fixture.h"
 #include "ui/mainwindow.h"
 
 namespace trekmor {
 namespace {
 
-QString qs(const std::string& s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); }
+using testing::qs;
 
-struct Box {
-  QtUserInterface::Box kind;
-  QString caption;
-  QString text;
-};
-
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public testing::WindowFixture {
  protected:
-  void SetUp() override {
-    window = std::make_unique<MainWindow>();
-    window->userInterface().setBoxSink(
-        [this](QtUserInterface::Box kind, const QString& caption, const QString& text) {
-          boxes.push_back({kind, caption, text});
-        });
-  }
-  template <typename T>
-  T* find(const char* name) {
-    return window->findChild<T*>(QString::fromLatin1(name));
-  }
-  std::unique_ptr<MainWindow> window;
-  std::vector<Box> boxes;
 };
 
 TEST_F(MainWindowTest, CaptionFixedSizeAndStartState) {
@@ -193,9 +175,9 @@ TEST_F(MainWindowTest, WriteConfigShowsTheFirstFailedCheckInAnInformationBox) {
   find<QLineEdit>("Txtail")->setText(QStringLiteral("1001"));
   QTest::mouseClick(find<QPushButton>("Button_write_config"), Qt::LeftButton);
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].kind, QtUserInterface::Box::Information);
-  EXPECT_EQ(boxes[0].caption, QStringLiteral("Information"));
-  EXPECT_EQ(boxes[0].text, QStringLiteral("TX tail - range error (0 - 1000)."));
+  EXPECT_EQ(shown[0].kind, QtUserInterface::Box::Information);
+  EXPECT_EQ(shown[0].caption, QStringLiteral("Information"));
+  EXPECT_EQ(shown[0].text, QStringLiteral("TX tail - range error (0 - 1000)."));
   EXPECT_EQ(find<QLineEdit>("Txtail")->text(), QStringLiteral("1001"));  // the field keeps what was typed
 }
 
@@ -204,9 +186,9 @@ TEST_F(MainWindowTest, WriteConfigShowsAConversionErrorInTheErrorBox) {
   QTest::keyClicks(find<QLineEdit>("Txdelay"), QStringLiteral("2x0"));
   QTest::mouseClick(find<QPushButton>("Button_write_config"), Qt::LeftButton);
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].kind, QtUserInterface::Box::Error);
-  EXPECT_EQ(boxes[0].caption, QStringLiteral("APRS Trekmor Configurator"));
-  EXPECT_EQ(boxes[0].text, QStringLiteral("'2x0' is not a valid integer value."));
+  EXPECT_EQ(shown[0].kind, QtUserInterface::Box::Error);
+  EXPECT_EQ(shown[0].caption, QStringLiteral("APRS Trekmor Configurator"));
+  EXPECT_EQ(shown[0].text, QStringLiteral("'2x0' is not a valid integer value."));
 }
 
 TEST_F(MainWindowTest, WriteConfigPacksACompleteImageFromTheWidgets) {
@@ -229,7 +211,7 @@ TEST_F(MainWindowTest, EditsTypeNoMoreThanTheirMaximumButHoldLongerTextsSetByCod
   EXPECT_EQ(window->fields().text("Callsign"), "TOOLONG1");
   QTest::mouseClick(find<QPushButton>("Button_write_config"), Qt::LeftButton);
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text, QStringLiteral("Callsign - too long (max 6 characters)."));
+  EXPECT_EQ(shown[0].text, QStringLiteral("Callsign - too long (max 6 characters)."));
   window->fields().setText("Callsign", "AB");
   EXPECT_EQ(callsign->maxLength(), 6);
 }

@@ -15,31 +15,21 @@
 
 #include "settings/pipeline.h"
 #include "settings/registry.h"
+#include "tests/support/window_fixture.h"
 #include "ui/mainwindow.h"
 
 namespace trekmor {
 namespace {
 
-QString qs(const std::string& s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); }
+using testing::qs;
 
-class TabsTest : public ::testing::Test {
+class TabsTest : public testing::WindowFixture {
  protected:
-  void SetUp() override {
-    window = std::make_unique<MainWindow>();
-    window->userInterface().setBoxSink(
-        [this](QtUserInterface::Box, const QString&, const QString& text) { boxes.push_back(text); });
-  }
-  template <typename T>
-  T* find(const std::string& name) {
-    return window->findChild<T*>(qs(name));
-  }
   QStringList labelTexts(const char* page) {
     QStringList out;
     for (QLabel* label : find<QWidget>(page)->findChildren<QLabel*>()) out << label->text();
     return out;
   }
-  std::unique_ptr<MainWindow> window;
-  std::vector<QString> boxes;
 };
 
 // ---- controls as written for the user, each on its own sub-tab -------------------

@@ -8,34 +8,23 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "tests/support/window_fixture.h"
 #include "ui/mainwindow.h"
 
 namespace trekmor {
 namespace {
 
-QString qs(const std::string& s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); }
+using testing::qs;
+
 std::string at(const char* prefix, int k, const char* part) { return prefix + std::to_string(k) + "_" + part; }
 
-class TelemetryWeatherTabs : public ::testing::Test {
+class TelemetryWeatherTabs : public testing::WindowFixture {
  protected:
-  void SetUp() override {
-    window = std::make_unique<MainWindow>();
-    window->userInterface().setBoxSink(
-        [this](QtUserInterface::Box, const QString&, const QString& text) { boxes.push_back(text); });
-  }
-  template <typename T>
-  T* find(const std::string& name) {
-    T* widget = window->findChild<T*>(qs(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-  }
   QStringList labelTexts(QWidget* page) {
     QStringList texts;
     for (QLabel* label : page->findChildren<QLabel*>()) texts << label->text();
     return texts;
   }
-  std::unique_ptr<MainWindow> window;
-  QStringList boxes;
 };
 
 TEST_F(TelemetryWeatherTabs, SubTabsInOrder) {

@@ -2,7 +2,7 @@
 // operation started from the window: the exchange times out, the log names
 // the page or block, nothing is unpacked from an incomplete image, and the
 // window goes on working.
-#include "tests/robustness/window_fixture.h"
+#include "tests/support/window_fixture.h"
 
 namespace trekmor::testing {
 namespace {

@@ -6,7 +6,7 @@
 #include <random>
 
 #include "configfile/configfile.h"
-#include "tests/robustness/window_fixture.h"
+#include "tests/support/window_fixture.h"
 
 namespace trekmor::testing {
 namespace {

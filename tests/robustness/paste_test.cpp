@@ -7,7 +7,7 @@
 #include <QClipboard>
 
 #include "configfile/configfile.h"
-#include "tests/robustness/window_fixture.h"
+#include "tests/support/window_fixture.h"
 #include "ui/qtfields.h"
 
 namespace trekmor::testing {

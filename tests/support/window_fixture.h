@@ -1,6 +1,7 @@
 // The main window built offscreen against the in-process simulator, with a
 // stand-in for the user in front of message boxes and file dialogs, and a
 // snapshot of every settings field to tell whether an operation changed any.
+// Every widget test builds its window through this fixture.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,6 +14,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <chrono>
+#include <filesystem>
+#include <vector>
 #include <map>
 #include <memory>
 #include <string>
@@ -37,6 +40,16 @@ inline constexpr std::chrono::milliseconds kTestReplyTimeout{25};
 // Every field's text or selected index and whether it is enabled.
 using Snapshot = std::map<std::string, std::string>;
 
+// A message box as the window showed it.
+struct ShownBox {
+  QtUserInterface::Box kind;
+  QString caption;
+  QString text;
+};
+
+inline QString qs(const std::string& text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
+inline QString qs(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
+
 class WindowFixture : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -48,14 +61,16 @@ class WindowFixture : public ::testing::Test {
     window->setTransport(std::move(transport));
     window->setFirmwareImage(std::nullopt);
     window->setStampSeed(7);
-    window->userInterface().setBoxSink(
-        [this](QtUserInterface::Box, const QString&, const QString& text) { boxes << text; });
+    window->userInterface().setBoxSink([this](QtUserInterface::Box kind, const QString& caption, const QString& text) {
+      shown.push_back({kind, caption, text});
+      boxes << text;
+    });
     window->setFileChooser([this](QFileDialog&) { return answer; });
   }
 
-  template <typename T>
+  template <typename T = QWidget>
   T* find(const std::string& name) {
-    return window->findChild<T*>(QString::fromStdString(name));
+    return window->findChild<T*>(qs(name));
   }
   void click(const char* button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
   QStringList logLines() {
@@ -92,10 +107,9 @@ class WindowFixture : public ::testing::Test {
   sim::DeviceSimulator device;
   sim::SimulatedTransport* link = nullptr;
   std::unique_ptr<MainWindow> window;
-  QStringList boxes;
+  QStringList boxes;              // the texts of the message boxes shown, in order
+  std::vector<ShownBox> shown;    // the same boxes with their kinds and captions
   QString answer;  // the file the user picks in the next dialog
 };
-
-inline QString qs(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
 
 }  // namespace trekmor::testing
