@@ -8,6 +8,7 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "settings/telemetrypresets.h"
 #include "tests/support/window_fixture.h"
 #include "ui/mainwindow.h"
 
@@ -16,7 +17,6 @@ namespace {
 
 using testing::qs;
 
-std::string at(const char* prefix, int k, const char* part) { return prefix + std::to_string(k) + "_" + part; }
 
 class TelemetryWeatherTabs : public testing::WindowFixture {
  protected:
@@ -54,9 +54,9 @@ TEST_F(TelemetryWeatherTabs, ControlsSitOnTheirSubTabs) {
   for (const char* name : {"Teletitle", "Tele_holdoff", "Tele_enable"}) EXPECT_TRUE(report->isAncestorOf(find<QWidget>(name)));
   for (int k = 1; k <= 5; ++k) {
     for (const char* part : {"name", "units", "source", "coefa", "coefb", "coefc", "average"}) {
-      EXPECT_TRUE(analog->isAncestorOf(find<QWidget>(at("Teleanalog", k, part))));
+      EXPECT_TRUE(analog->isAncestorOf(find<QWidget>(analogControl(k, part))));
     }
-    auto* button = find<QPushButton>(at("Button_teleanalog", k, "default"));
+    auto* button = find<QPushButton>(analogButton(k));
     EXPECT_TRUE(analog->isAncestorOf(button));
     EXPECT_EQ(button->text(), QStringLiteral("Default parameters"));
     EXPECT_EQ(button->toolTip(), QStringLiteral("Default parameters for analog channel."));
@@ -64,9 +64,9 @@ TEST_F(TelemetryWeatherTabs, ControlsSitOnTheirSubTabs) {
   for (int k = 1; k <= 8; ++k) {
     QWidget* page = k <= 4 ? digital14 : digital58;
     for (const char* part : {"name", "units", "source", "inverted"}) {
-      EXPECT_TRUE(page->isAncestorOf(find<QWidget>(at("Teledigital", k, part))));
+      EXPECT_TRUE(page->isAncestorOf(find<QWidget>(digitalControl(k, part))));
     }
-    auto* button = find<QPushButton>(at("Button_teledigital", k, "default"));
+    auto* button = find<QPushButton>(digitalButton(k));
     EXPECT_TRUE(page->isAncestorOf(button));
     EXPECT_EQ(button->text(), QStringLiteral("Default parameters"));
     EXPECT_EQ(button->toolTip(), QStringLiteral("Default parameters for digital channel."));
@@ -206,8 +206,8 @@ TEST_F(TelemetryWeatherTabs, NothingIsClippedAndColumnsLineUp) {
   }
   for (const char* part : {"name", "units", "source", "coefa", "average"}) {
     for (int k = 2; k <= 5; ++k) {
-      EXPECT_EQ(find<QWidget>(at("Teleanalog", k, part))->x(), find<QWidget>(at("Teleanalog", 1, part))->x()) << part;
-      EXPECT_EQ(find<QWidget>(at("Teleanalog", k, part))->width(), find<QWidget>(at("Teleanalog", 1, part))->width())
+      EXPECT_EQ(find<QWidget>(analogControl(k, part))->x(), find<QWidget>(analogControl(1, part))->x()) << part;
+      EXPECT_EQ(find<QWidget>(analogControl(k, part))->width(), find<QWidget>(analogControl(1, part))->width())
           << part;
     }
   }

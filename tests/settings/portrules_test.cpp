@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/declarations.h"
+#include "tests/support/recordinginterface.h"
 
 #include "settings/externalinterfaces.h"
 #include "settings/pipeline.h"
@@ -9,16 +10,7 @@
 namespace trekmor {
 namespace {
 
-class RecordingInterface final : public UserInterface {
- public:
-  void information(std::string_view text) override { boxes.emplace_back(text); }
-  void error(std::string_view text) override { boxes.emplace_back("error: " + std::string(text)); }
-  void log(std::string_view) override {}
-  void setProgressRange(int) override {}
-  void setProgress(int) override {}
-  void processEvents() override {}
-  std::vector<std::string> boxes;
-};
+using testing::RecordingInterface;
 
 // Item indexes, by their texts.
 constexpr int kS1None = 0, kS1Weather = 1, kS1Console = 2, kS1Gps = 3, kS1Kiss = 4;

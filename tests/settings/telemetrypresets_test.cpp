@@ -20,18 +20,17 @@ void click(const std::string& button, Fields& fields) {
   ADD_FAILURE() << "no action for " << button;
 }
 
-std::string at(const char* prefix, int k, const char* part) { return prefix + std::to_string(k) + "_" + part; }
 
 // Fills a channel with values no preset writes, the switch on.
 void scribbleAnalog(Fields& fields, int k) {
-  for (const char* part : {"name", "units", "coefa", "coefb", "coefc"}) fields.setText(at("Teleanalog", k, part), "zz");
-  fields.setIndex(at("Teleanalog", k, "average"), 1);
+  for (const char* part : {"name", "units", "coefa", "coefb", "coefc"}) fields.setText(analogControl(k, part), "zz");
+  fields.setIndex(analogControl(k, "average"), 1);
 }
 
 void scribbleDigital(Fields& fields, int k) {
-  fields.setText(at("Teledigital", k, "name"), "zz");
-  fields.setText(at("Teledigital", k, "units"), "zz");
-  fields.setIndex(at("Teledigital", k, "inverted"), 1);
+  fields.setText(digitalControl(k, "name"), "zz");
+  fields.setText(digitalControl(k, "units"), "zz");
+  fields.setIndex(digitalControl(k, "inverted"), 1);
 }
 
 struct AnalogRow {
@@ -112,39 +111,39 @@ TEST(TelemetryPresets, NotUsedRowDependsOnTheChannel) {
   FieldStore fields = FieldStore::withStartValues();
   for (int k = 1; k <= 5; ++k) {
     scribbleAnalog(fields, k);
-    fields.setIndex(at("Teleanalog", k, "source"), 0);
-    click(at("Button_teleanalog", k, "default"), fields);
-    EXPECT_EQ(fields.text(at("Teleanalog", k, "name")), "A" + std::to_string(k));
-    EXPECT_EQ(fields.text(at("Teleanalog", k, "units")), "None");
-    EXPECT_EQ(fields.index(at("Teleanalog", k, "average")), 0);
+    fields.setIndex(analogControl(k, "source"), 0);
+    click(analogButton(k), fields);
+    EXPECT_EQ(fields.text(analogControl(k, "name")), "A" + std::to_string(k));
+    EXPECT_EQ(fields.text(analogControl(k, "units")), "None");
+    EXPECT_EQ(fields.index(analogControl(k, "average")), 0);
   }
   for (int k = 1; k <= 8; ++k) {
     scribbleDigital(fields, k);
-    fields.setIndex(at("Teledigital", k, "source"), 0);
-    click(at("Button_teledigital", k, "default"), fields);
-    EXPECT_EQ(fields.text(at("Teledigital", k, "name")), "B" + std::to_string(k));
-    EXPECT_EQ(fields.text(at("Teledigital", k, "units")), k <= 5 ? "None" : "Non") << k;
-    EXPECT_EQ(fields.index(at("Teledigital", k, "inverted")), 0);
+    fields.setIndex(digitalControl(k, "source"), 0);
+    click(digitalButton(k), fields);
+    EXPECT_EQ(fields.text(digitalControl(k, "name")), "B" + std::to_string(k));
+    EXPECT_EQ(fields.text(digitalControl(k, "units")), k <= 5 ? "None" : "Non") << k;
+    EXPECT_EQ(fields.index(digitalControl(k, "inverted")), 0);
   }
 }
 
 // Each button acts on its own channel only.
 TEST(TelemetryPresets, EachButtonReadsAndWritesItsOwnChannel) {
   FieldStore fields = FieldStore::withStartValues();
-  for (int k = 1; k <= 5; ++k) fields.setIndex(at("Teleanalog", k, "source"), 6 + k);  // 7..11
-  for (int k = 1; k <= 8; ++k) fields.setIndex(at("Teledigital", k, "source"), 9 - k);  // 8..1
+  for (int k = 1; k <= 5; ++k) fields.setIndex(analogControl(k, "source"), 6 + k);  // 7..11
+  for (int k = 1; k <= 8; ++k) fields.setIndex(digitalControl(k, "source"), 9 - k);  // 8..1
   const char* analog[] = {"U1", "U2", "Temp", "Temp", "Vin"};
   const char* digital[] = {"I4", "I3", "I2", "I1", "O4", "O3", "O2", "O1"};
   for (int k = 1; k <= 5; ++k) {
-    click(at("Button_teleanalog", k, "default"), fields);
-    EXPECT_EQ(fields.text(at("Teleanalog", k, "name")), analog[k - 1]);
+    click(analogButton(k), fields);
+    EXPECT_EQ(fields.text(analogControl(k, "name")), analog[k - 1]);
     if (k < 5) {
-      EXPECT_EQ(fields.text(at("Teleanalog", k + 1, "name")), "A" + std::to_string(k + 1));
+      EXPECT_EQ(fields.text(analogControl(k + 1, "name")), "A" + std::to_string(k + 1));
     }
   }
   for (int k = 1; k <= 8; ++k) {
-    click(at("Button_teledigital", k, "default"), fields);
-    EXPECT_EQ(fields.text(at("Teledigital", k, "name")), digital[k - 1]);
+    click(digitalButton(k), fields);
+    EXPECT_EQ(fields.text(digitalControl(k, "name")), digital[k - 1]);
   }
   EXPECT_EQ(telemetryGroup().buttons.size(), 13u);
 }
@@ -172,16 +171,16 @@ TEST(TelemetryPresets, StartValuesComeFromThePresets) {
   EXPECT_EQ(fields.text("Teleanalog1_coefb"), "0.075");
   EXPECT_EQ(fields.text("Teleanalog1_coefc"), "0");
   for (int k = 2; k <= 5; ++k) {
-    EXPECT_EQ(fields.index(at("Teleanalog", k, "source")), 0);
-    EXPECT_EQ(fields.text(at("Teleanalog", k, "name")), "A" + std::to_string(k));
-    EXPECT_EQ(fields.text(at("Teleanalog", k, "units")), "None");
-    EXPECT_EQ(fields.text(at("Teleanalog", k, "coefb")), "0");
+    EXPECT_EQ(fields.index(analogControl(k, "source")), 0);
+    EXPECT_EQ(fields.text(analogControl(k, "name")), "A" + std::to_string(k));
+    EXPECT_EQ(fields.text(analogControl(k, "units")), "None");
+    EXPECT_EQ(fields.text(analogControl(k, "coefb")), "0");
   }
   for (int k = 1; k <= 8; ++k) {
-    EXPECT_EQ(fields.index(at("Teledigital", k, "source")), k);
-    EXPECT_EQ(fields.text(at("Teledigital", k, "name")), (k <= 4 ? "O" : "I") + std::to_string(k <= 4 ? k : k - 4));
-    EXPECT_EQ(fields.text(at("Teledigital", k, "units")), k <= 4 ? "On" : "Hi");
-    EXPECT_EQ(fields.index(at("Teledigital", k, "inverted")), 0);
+    EXPECT_EQ(fields.index(digitalControl(k, "source")), k);
+    EXPECT_EQ(fields.text(digitalControl(k, "name")), (k <= 4 ? "O" : "I") + std::to_string(k <= 4 ? k : k - 4));
+    EXPECT_EQ(fields.text(digitalControl(k, "units")), k <= 4 ? "On" : "Hi");
+    EXPECT_EQ(fields.index(digitalControl(k, "inverted")), 0);
   }
   for (const FieldDecl& field : telemetryGroup().fields) {
     if (field.isCombo()) {
@@ -200,7 +199,7 @@ TEST(TelemetryPresets, ConstructionRuleRebuildsTheChannelsFromTheirSources) {
   for (int k = 1; k <= 5; ++k) scribbleAnalog(fields, k);
   for (int k = 1; k <= 8; ++k) {
     scribbleDigital(fields, k);
-    fields.setIndex(at("Teledigital", k, "source"), 0);
+    fields.setIndex(digitalControl(k, "source"), 0);
   }
   const Group* const telemetry[] = {&telemetryGroup()};
   runRulesAt(telemetry, &RuleDecl::atStartEnd, fields, silentInterface());
@@ -229,7 +228,7 @@ TEST(TelemetryPresets, PackAndUnpackLeaveTheChannelTextsAlone) {
 
 TEST(TelemetryPresets, PresetTextsFitEveryChannelTheyCanReach) {
   for (int k = 1; k <= 5; ++k) {
-    const int limit = testing::fieldOf(telemetryGroup(), at("Teleanalog", k, "name"))->maxLength;
+    const int limit = testing::fieldOf(telemetryGroup(), analogControl(k, "name"))->maxLength;
     for (int s = 0; s < int(analogSourceItems().size()); ++s) {
       const AnalogPreset p = analogPreset(k, s);
       EXPECT_LE(int(p.name.size()), limit) << k << "/" << s;
@@ -237,7 +236,7 @@ TEST(TelemetryPresets, PresetTextsFitEveryChannelTheyCanReach) {
     }
   }
   for (int k = 1; k <= 8; ++k) {
-    const int limit = testing::fieldOf(telemetryGroup(), at("Teledigital", k, "units"))->maxLength;
+    const int limit = testing::fieldOf(telemetryGroup(), digitalControl(k, "units"))->maxLength;
     for (int s = 0; s < int(digitalSourceItems().size()); ++s) {
       const DigitalPreset p = digitalPreset(k, s);
       EXPECT_LE(int(p.name.size()), limit) << k << "/" << s;
@@ -264,8 +263,8 @@ TEST(TelemetryPresets, SourceItems) {
                                            "(M) Water depth [cm]"};
   const std::vector<std::string> digital = {"Not used",    "(M) Output 1", "(M) Output 2", "(M) Output 3", "(M) Output 4",
                                             "(M) Input 1", "(M) Input 2",  "(M) Input 3",  "(M) Input 4"};
-  for (int k = 1; k <= 5; ++k) EXPECT_EQ(testing::fieldOf(telemetryGroup(), at("Teleanalog", k, "source"))->choices, analog);
-  for (int k = 1; k <= 8; ++k) EXPECT_EQ(testing::fieldOf(telemetryGroup(), at("Teledigital", k, "source"))->choices, digital);
+  for (int k = 1; k <= 5; ++k) EXPECT_EQ(testing::fieldOf(telemetryGroup(), analogControl(k, "source"))->choices, analog);
+  for (int k = 1; k <= 8; ++k) EXPECT_EQ(testing::fieldOf(telemetryGroup(), digitalControl(k, "source"))->choices, digital);
 }
 
 }  // namespace
