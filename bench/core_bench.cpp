@@ -63,7 +63,7 @@ BENCHMARK(BM_SaveLoad)->Unit(benchmark::kMillisecond);
 void BM_LoadLargestAcceptedFile(benchmark::State& state) {
   const Folder folder;
   const fs::path file = folder.path / "large.cfg";
-  std::string bytes = "[!WARNING]\r\nApplication=APRS Trekmor Configurator\r\n";
+  std::string bytes = "[!WARNING]\r\nApplication=" + std::string(kApplicationName) + "\r\n";
   bytes.resize(ProfileFile::kMaxSize, '\n');
   std::ofstream(file, std::ios::binary) << bytes;
   FieldStore fields = FieldStore::withStartValues();

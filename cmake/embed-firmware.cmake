@@ -2,10 +2,11 @@
 #   FIRMWARE_INPUT   the image file
 #   FIRMWARE_OUTPUT  the source to write
 #   FIRMWARE_TEMPLATE the source template (device/firmware_embedded.cpp.in)
-# Refuses a missing, empty or too long image: the device takes at most 112640
-# bytes. Prints the image's size and SHA-256 so that a build log tells which
-# image went in. Usable from CMakeLists.txt (include) and as a script (-P).
-set(TREKMOR_FIRMWARE_MAX_SIZE 112640)
+# Refuses a missing, empty or too long image (the device's limit is
+# TREKMOR_FIRMWARE_MAX_SIZE of product.cmake). Prints the image's size and
+# SHA-256 so that a build log tells which image went in. Usable from
+# CMakeLists.txt (include) and as a script (-P).
+include("${CMAKE_CURRENT_LIST_DIR}/product.cmake")
 
 if(NOT EXISTS "${FIRMWARE_INPUT}" OR IS_DIRECTORY "${FIRMWARE_INPUT}")
   message(FATAL_ERROR "Firmware image ${FIRMWARE_INPUT} does not exist.")

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "configfile/profile.h"
+#include "image/product.h"  // kApplicationName and kConfigVersionText of the header
 #include "settings/group.h"
 
 namespace trekmor {
@@ -19,7 +20,6 @@ namespace trekmor {
 inline constexpr std::string_view kHeaderSection = "!WARNING";
 inline constexpr std::string_view kWarningText =
     "Please do not try to modify this file. It should be managed with APRS Trekmor configurator program.";
-inline constexpr std::string_view kApplicationName = "APRS Trekmor Configurator";
 inline constexpr std::string_view kNotConfigurationFileMessage =
     "Imported configuration file is not a APRS Trekmor configuration file. \nOperation aborted.";
 inline constexpr std::string_view kOtherVersionMessage =

@@ -5,6 +5,8 @@
 
 #include "device/link.h"
 #include "device/pages.h"
+#include "image/bytes.h"
+#include "image/numbers.h"
 #include "settings/pipeline.h"
 
 namespace trekmor {
@@ -15,28 +17,15 @@ constexpr const char* kNoVersionReplyMessage =
     "APRS Trekmor did not answer the firmware version query.\n\nNothing was written or read. Check the USB "
     "connection and try again.";
 
-std::uint32_t replyNumber(const Report& reply) {
-  return static_cast<std::uint32_t>(reply[kReplyValueOffset]) |
-         static_cast<std::uint32_t>(reply[kReplyValueOffset + 1]) << 8 |
-         static_cast<std::uint32_t>(reply[kReplyValueOffset + 2]) << 16 |
-         static_cast<std::uint32_t>(reply[kReplyValueOffset + 3]) << 24;
-}
+std::uint32_t replyNumber(const Report& reply) { return getLE(reply, kReplyValueOffset, 4); }
 
 // Text from byte 2 up to its NUL; a reply without one ends at the report's end.
 std::string replyText(const Report& reply) {
-  const auto begin = reply.begin() + kReplyValueOffset;
-  return std::string(begin, std::find(begin, reply.end(), std::uint8_t{0}));
+  return textAt(reply, kReplyValueOffset, kReportSize - kReplyValueOffset);
 }
 
-std::string hexDigits(const Report& reply) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string out;
-  for (std::size_t i = 0; i < kSerialNumberSize; ++i) {
-    const std::uint8_t byte = reply[kReplyValueOffset + i];
-    out.push_back(kDigits[byte >> 4]);
-    out.push_back(kDigits[byte & 0x0F]);
-  }
-  return out;
+std::string serialNumberText(const Report& reply) {
+  return hexText(std::span(reply).subspan(kReplyValueOffset, kSerialNumberSize));
 }
 
 std::string mismatchMessage(std::uint32_t device, const char* advice) {
@@ -95,16 +84,20 @@ std::optional<std::string> deviceInformation(HidTransport& transport) {
   text += "\r\nHardware version: " + replyText(reply);
   if (!exchange(transport, makeQuery(Command::SerialNumber), reply)) return std::nullopt;
   // A serial reply under another command still leaves the first two lines worth showing.
-  if (replyIs(reply, Command::SerialNumber)) text += "\r\nSerial number: " + hexDigits(reply);
+  if (replyIs(reply, Command::SerialNumber)) text += "\r\nSerial number: " + serialNumberText(reply);
   return text;
+}
+
+bool packForDevice(const Fields& fields, UserInterface& ui, Image& image, std::uint32_t stampSeed) {
+  const PackResult packed = packConfigImage(fields, image, stampSeed);
+  if (packed.status == PackResult::Status::CheckFailed) ui.information(packed.message);
+  if (packed.status == PackResult::Status::ConversionError) ui.error(packed.message);
+  return static_cast<bool>(packed);
 }
 
 DeviceOutcome writeConfig(const Fields& fields, UserInterface& ui, HidTransport& transport, Image& writeImage,
                           std::uint32_t stampSeed) {
-  const PackResult packed = packConfigImage(fields, writeImage, stampSeed);
-  if (packed.status == PackResult::Status::CheckFailed) ui.information(packed.message);
-  if (packed.status == PackResult::Status::ConversionError) ui.error(packed.message);
-  if (!packed) return DeviceOutcome::PackFailed;
+  if (!packForDevice(fields, ui, writeImage, stampSeed)) return DeviceOutcome::PackFailed;
 
   DeviceSession device(transport, ui);
   if (!device) return DeviceOutcome::NotFound;
@@ -128,17 +121,23 @@ DeviceOutcome readConfig(Fields& fields, UserInterface& ui, HidTransport& transp
     // holding used bytes matter, and the integrity test below tells.
     readAllPages(transport, ui, readImage);
   }
-  if (!checkImageIntegrity(readImage)) {
+  const DeviceOutcome accepted = acceptReadImage(readImage, fields, ui);
+  if (accepted != DeviceOutcome::Done) return accepted;
+  // The information box is a courtesy: the configuration is read either way.
+  showDeviceInformation(ui, transport);
+  return DeviceOutcome::Done;
+}
+
+DeviceOutcome acceptReadImage(Image& image, Fields& fields, UserInterface& ui) {
+  if (!checkImageIntegrity(image)) {
     ui.log("Eeprom checksum error. Please reload configuration.");
     return DeviceOutcome::ChecksumError;
   }
-  if (!unpackConfigImage(readImage, fields, ui)) {
+  if (!unpackConfigImage(image, fields, ui)) {
     ui.log("Eeprom read error. Please reload configuration.");
     return DeviceOutcome::ConfigVersionMismatch;
   }
   ui.log("Eeprom read success.");
-  // The information box is a courtesy: the configuration is read either way.
-  showDeviceInformation(ui, transport);
   return DeviceOutcome::Done;
 }
 
@@ -149,12 +148,6 @@ DeviceOutcome showDeviceInformation(UserInterface& ui, HidTransport& transport) 
   if (!text) return DeviceOutcome::NoDeviceInformation;
   ui.message(*text);
   return DeviceOutcome::Done;
-}
-
-bool writeFirmwareBlock(HidTransport& transport, std::uint16_t block, Block bytes) {
-  Report reply{};
-  return exchange(transport, makeWriteFirmwareBlock(block, bytes), reply) &&
-         replyIs(reply, Command::WriteFirmwareBlock);
 }
 
 DeviceOutcome sendFirmware(UserInterface& ui, HidTransport& transport,
@@ -168,47 +161,22 @@ DeviceOutcome sendFirmware(UserInterface& ui, HidTransport& transport,
     ui.information("Firmware file too long.");
     return DeviceOutcome::NoFirmware;
   }
-  const int count = static_cast<int>((image->size() + kBlockSize - 1) / kBlockSize);
   // A short last block goes out completed with zeros.
-  std::vector<std::uint8_t> buffer(static_cast<std::size_t>(count) * kBlockSize, 0);
+  std::vector<std::uint8_t> buffer((image->size() + kBlockSize - 1) / kBlockSize * kBlockSize, 0);
   std::copy(image->begin(), image->end(), buffer.begin());
-
-  ui.setProgress(0);
-  ui.setProgressRange(count);
-  for (int block = 0; block < count; ++block) {
-    // Keeps the window painting and its log scrolling during the long upload.
-    ui.processEvents();
-    const Block bytes(buffer.data() + static_cast<std::size_t>(block) * kBlockSize, kBlockSize);
-    if (!writeFirmwareBlock(transport, static_cast<std::uint16_t>(block), bytes)) {
-      ui.log(progressLine("Page write error: ", block + 1, count));
-      return DeviceOutcome::TransferFailed;
-    }
-    ui.log(progressLine("Page written: ", block + 1, count));
-    ui.setProgress(block + 1);
-  }
-  ui.log("Firmware upgrade success");
-  ui.setProgress(0);
-  return DeviceOutcome::Done;
+  // The window processes its events before each block, so that it keeps
+  // painting and its log scrolling during the long upload.
+  const BlockRun run{Command::WriteFirmwareBlock, "Firmware upgrade success", true};
+  return sendBlocks(transport, ui, buffer, run) ? DeviceOutcome::Done : DeviceOutcome::TransferFailed;
 }
 
-DeviceOutcome uploadFirmware(Fields& fields, UserInterface& ui, HidTransport& transport,
+DeviceOutcome uploadFirmware(UserInterface& ui, HidTransport& transport,
                              std::optional<std::span<const std::uint8_t>> image) {
   // Refused before the device is opened: there is nothing to send.
   if (refusedAsEmpty(ui, image)) return DeviceOutcome::NoFirmware;
   DeviceSession device(transport, ui);
   if (!device) return DeviceOutcome::NotFound;
-  // The buttons come back on every path out, an exception's included.
-  struct ButtonsOff {
-    Fields& fields;
-    explicit ButtonsOff(Fields& f) : fields(f) {
-      for (std::string_view button : kCommandButtons) fields.setEnabled(button, false);
-    }
-    ~ButtonsOff() {
-      for (std::string_view button : kCommandButtons) fields.setEnabled(button, true);
-    }
-    ButtonsOff(const ButtonsOff&) = delete;
-    ButtonsOff& operator=(const ButtonsOff&) = delete;
-  } buttonsOff(fields);
+  const BusyScope busy(ui);
   return sendFirmware(ui, transport, image);
 }
 

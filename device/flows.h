@@ -1,15 +1,14 @@
 // The device operations behind the window's command buttons and the
 // command-line companion: Write config, Read config, the device information
 // and the firmware upload. Each opens the device for itself and closes it on
-// every path; they speak only through Fields and UserInterface.
+// every path; they speak only through Fields and UserInterface, and name no
+// control of the window.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
-#include <string_view>
 
 #include "device/transport.h"
 #include "image/image.h"
@@ -31,10 +30,6 @@ enum class DeviceOutcome {
   NoFirmware,             // no firmware image to send, an empty one or one too long
 };
 
-inline constexpr std::array<std::string_view, 5> kCommandButtons = {
-    "Button_read_config", "Button_write_config", "Button_upload_firmware", "Button_save_to_file",
-    "Button_read_from_file"};
-
 // "1.12" for 112: the number in hundredths with two decimals.
 std::string firmwareVersionText(std::uint32_t hundredths);
 
@@ -46,6 +41,10 @@ std::optional<std::uint32_t> queryFirmwareVersion(HidTransport& transport);
 // reply names the right command, serial number), or nothing when an exchange failed.
 std::optional<std::string> deviceInformation(HidTransport& transport);
 
+// Packs the fields into `image` as "Write config" packs them; a failed check
+// shows its information box and a conversion error its error box.
+bool packForDevice(const Fields& fields, UserInterface& ui, Image& image, std::uint32_t stampSeed);
+
 // Packs the fields into `writeImage` and, when every check passed, writes it
 // to a device that runs the matching firmware.
 DeviceOutcome writeConfig(const Fields& fields, UserInterface& ui, HidTransport& transport, Image& writeImage,
@@ -55,6 +54,11 @@ DeviceOutcome writeConfig(const Fields& fields, UserInterface& ui, HidTransport&
 // fields, then opens the device again to show its information.
 DeviceOutcome readConfig(Fields& fields, UserInterface& ui, HidTransport& transport, Image& readImage);
 
+// What "Read config" makes of the image its page reads gave: the integrity
+// test, then the version test and the unpack into the fields, logging the
+// outcome ("Eeprom read success." or the error that stopped it).
+DeviceOutcome acceptReadImage(Image& image, Fields& fields, UserInterface& ui);
+
 // Opens the device and shows its information box.
 DeviceOutcome showDeviceInformation(UserInterface& ui, HidTransport& transport);
 
@@ -63,13 +67,10 @@ DeviceOutcome showDeviceInformation(UserInterface& ui, HidTransport& transport);
 DeviceOutcome sendFirmware(UserInterface& ui, HidTransport& transport,
                            std::optional<std::span<const std::uint8_t>> image);
 
-// Opens the device, disables the five command buttons, sends the firmware and
-// enables the buttons again on every path. An empty image is refused before
-// the device is opened.
-DeviceOutcome uploadFirmware(Fields& fields, UserInterface& ui, HidTransport& transport,
+// Opens the device and sends the firmware, busy from the device's opening and
+// idle again on every path out. An empty image is refused before the device
+// is opened.
+DeviceOutcome uploadFirmware(UserInterface& ui, HidTransport& transport,
                              std::optional<std::span<const std::uint8_t>> image);
-
-// One firmware block; true when the reply names the command.
-bool writeFirmwareBlock(HidTransport& transport, std::uint16_t block, Block bytes);
 
 }  // namespace trekmor

@@ -4,11 +4,20 @@
 
 namespace trekmor {
 
+namespace {
+
+// "APRS Trekmor found, vid: Vid_VVVV, pid: PPPP" with the device's ids in place of VVVV and PPPP.
+std::string foundLine() {
+  return "APRS Trekmor found, vid: Vid_" + std::string(kVendorIdText) + ", pid: " + std::string(kProductIdText);
+}
+
+}  // namespace
+
 DeviceSession::DeviceSession(HidTransport& transport, UserInterface& ui) : m_transport(transport) {
   const HidTransport::OpenResult result = transport.open();
   switch (result.status) {
     case HidTransport::OpenStatus::Opened:
-      ui.log(kFoundLine);
+      ui.log(foundLine());
       m_open = true;
       break;
     case HidTransport::OpenStatus::NotFound:

@@ -6,7 +6,6 @@
 
 namespace trekmor {
 
-inline constexpr const char* kFoundLine = "APRS Trekmor found, vid: Vid_0483, pid: A052";
 inline constexpr const char* kNotFoundLine = "APRS Trekmor not found.";
 
 // Opens the device for one operation and closes it when it goes out of scope,

@@ -8,10 +8,9 @@
 #include <cstdint>
 #include <span>
 
-namespace trekmor {
+#include "image/product.h"  // the USB ids, the firmware version and size limit
 
-inline constexpr std::uint16_t kVendorId = 0x0483;
-inline constexpr std::uint16_t kProductId = 0xA052;
+namespace trekmor {
 
 inline constexpr std::size_t kReportSize = 65;
 using Report = std::array<std::uint8_t, kReportSize>;
@@ -35,19 +34,15 @@ inline constexpr std::size_t kReplyValueOffset = 2;  // version number, hardware
 inline constexpr std::size_t kBlockSize = 32;
 inline constexpr std::size_t kSerialNumberSize = 12;
 
-// The device firmware this configurator works with, in hundredths (1.12).
-inline constexpr std::uint32_t kConfiguratorFirmwareVersion = 112;
-// The largest firmware image the device takes.
-inline constexpr std::size_t kFirmwareMaxSize = 112640;
-
 using Block = std::span<const std::uint8_t, kBlockSize>;
 
 // Sum of the bytes as unsigned numbers, kept in 16 bits (32 bytes reach 8160 at most).
 std::uint16_t blockSum(Block bytes);
 
-Report makeWritePage(std::uint16_t page, Block bytes);
+// Page writes and firmware blocks share one layout under different commands:
+// the number, the 32 data bytes and their sum.
+Report makeBlockRequest(Command command, std::uint16_t number, Block bytes);
 Report makeReadPage(std::uint16_t page);
-Report makeWriteFirmwareBlock(std::uint16_t block, Block bytes);
 // A query carries nothing but its command: firmware version, hardware version, serial number.
 Report makeQuery(Command command);
 

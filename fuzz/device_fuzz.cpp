@@ -9,7 +9,8 @@
 //    closes the device it opened;
 //  - a read that does not end with "Done" changes no field, and one that
 //    does shows exactly the image it read;
-//  - the upload gives the command buttons back whatever happens;
+//  - the upload is busy only while the device is open, never busy twice, and
+//    idle again whatever happens;
 //  - the progress bar never runs past its range.
 #include <algorithm>
 #include <cstdint>
@@ -131,9 +132,18 @@ class CheckingInterface final : public UserInterface {
   }
   void setProgress(int position) override { check(position >= 0 && position <= range); }
   void processEvents() override {}
+  void setBusy(bool value) override {
+    check(device != nullptr && device->isOpen());
+    check(value != busy);  // busy and idle alternate, starting busy
+    busy = value;
+    ++busyCalls;
+  }
 
   int range = 0;
   int lines = 0;
+  const FuzzedDevice* device = nullptr;
+  bool busy = false;
+  int busyCalls = 0;
 };
 
 }  // namespace
@@ -152,6 +162,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (input.next() & 1) simulator.setEeprom(startImage);
   FuzzedDevice device(input, simulator);
   CheckingInterface ui;
+  ui.device = &device;
 
   FieldStore fields = start;
   Image writeImage{};
@@ -181,9 +192,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 31 + 5);
     return bytes;
   }();
-  FieldStore buttons;
-  uploadFirmware(buttons, ui, device, std::span<const std::uint8_t>(firmware));
+  check(ui.busyCalls == 0);  // only the upload is busy
+  const DeviceOutcome uploaded = uploadFirmware(ui, device, std::span<const std::uint8_t>(firmware));
   check(!device.isOpen());
-  for (std::string_view button : kCommandButtons) check(buttons.enabled(button));
+  check(!ui.busy);
+  check(ui.busyCalls == (uploaded == DeviceOutcome::NotFound ? 0 : 2));
   return 0;
 }

@@ -12,7 +12,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   trekmor::Image image{};
   std::memcpy(image.data(), data, std::min(size, image.size()));
   // Give half of the inputs a valid version text so that the unpack runs.
-  if (size > 0 && (data[0] & 1)) std::memcpy(image.data() + 6, "v1.12", 5);
+  if (size > 0 && (data[0] & 1)) {
+    std::copy(trekmor::kConfigVersionText.begin(), trekmor::kConfigVersionText.end(),
+              image.begin() + trekmor::kVersionOffset);
+  }
   (void)trekmor::checkImageIntegrity(image);
   trekmor::FieldStore fields = start;
   if (trekmor::unpackConfigImage(image, fields, trekmor::silentInterface())) {

@@ -5,28 +5,10 @@
 
 namespace trekmor {
 
-void putLE(Image& image, std::size_t offset, std::uint32_t value, std::size_t width) {
-  for (std::size_t i = 0; i < width; ++i) {
-    image.at(offset + i) = static_cast<std::uint8_t>(value >> (8 * i));
-  }
-}
-
-std::uint32_t getLE(const Image& image, std::size_t offset, std::size_t width) {
-  std::uint32_t value = 0;
-  for (std::size_t i = 0; i < width; ++i) {
-    value |= static_cast<std::uint32_t>(image.at(offset + i)) << (8 * i);
-  }
-  return value;
-}
-
-std::string textAt(const Image& image, std::size_t offset, std::size_t width) {
-  std::string out;
-  const std::size_t end = std::min(image.size(), offset + width);
-  for (std::size_t i = offset; i < end && image[i] != 0; ++i) {
-    out.push_back(static_cast<char>(image[i]));
-  }
-  return out;
-}
+namespace {
+// The device's version text as the mismatch message shows it: offsets 6..12.
+constexpr std::size_t kShownVersionLength = 7;
+}  // namespace
 
 int StampGenerator::next() {
   m_state = m_state * 22695477u + 1u;
@@ -61,8 +43,7 @@ std::string configVersionMismatchMessage(const Image& image) {
   if (std::equal(kConfigVersionText.begin(), kConfigVersionText.end(), image.begin() + kVersionOffset)) {
     return {};
   }
-  // Bytes 6 to 12: the version text ends at byte 13 at the latest.
-  const std::string device = textAt(image, kVersionOffset, 7);
+  const std::string device = textAt(image, kVersionOffset, kShownVersionLength);
   std::string message = "Uncompatible configuration version:";
   message += "\nDevice: " + device;
   message += "\nConfigurator: " + std::string(kConfigVersionText);

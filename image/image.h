@@ -9,6 +9,9 @@
 #include <string>
 #include <string_view>
 
+#include "image/bytes.h"
+#include "image/product.h"
+
 namespace trekmor {
 
 inline constexpr std::size_t kImageSize = 5120;
@@ -19,19 +22,13 @@ inline constexpr std::size_t kChecksumOffset = 0;
 inline constexpr std::size_t kStampOffset = 4;
 inline constexpr std::size_t kVersionOffset = 6;
 inline constexpr std::size_t kEndMarkerOffset = 1505;
-inline constexpr std::string_view kConfigVersionText = "v1.12";
 inline constexpr std::string_view kEndMarker = "END";
 static_assert(kPageCount == 160);
 static_assert(kEndMarkerOffset + kEndMarker.size() == kDataEnd);
 
+// Its numbers and texts are read and written with putLE, getLE and textAt
+// (image/bytes.h); its version text is kConfigVersionText (image/product.h).
 using Image = std::array<std::uint8_t, kImageSize>;
-
-// Little-endian numbers of 1, 2 or 4 bytes.
-void putLE(Image& image, std::size_t offset, std::uint32_t value, std::size_t width);
-std::uint32_t getLE(const Image& image, std::size_t offset, std::size_t width);
-
-// Text up to the first NUL (or the end of the span).
-std::string textAt(const Image& image, std::size_t offset, std::size_t width);
 
 // The generator the device stamp was always drawn with: a linear congruential
 // generator with multiplier 22695477 and increment 1, returning bits 16..30.
@@ -60,8 +57,8 @@ bool checkImageIntegrity(const Image& image);
 
 // Empty when the image's version text starts with the configurator's own;
 // otherwise the message that tells the user which configurator fits the device.
-// The device's text is shown from offset 6 to its NUL, at most 7 characters,
-// so that it never runs on into the settings.
+// The device's text is shown from offset 6 up to its NUL and at most up to
+// offset 12, so that it never runs on into the settings.
 std::string configVersionMismatchMessage(const Image& image);
 
 }  // namespace trekmor

@@ -3,12 +3,8 @@
 namespace trekmor {
 
 namespace {
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
+
+constexpr std::string_view kHexDigits = "0123456789ABCDEF";
 
 // The digits of `text` from `i` on in `base`, with the sign already read; a
 // value outside the signed 32-bit range, no digit or any other character
@@ -20,7 +16,7 @@ std::optional<std::int32_t> digitsValue(std::string_view text, std::size_t i, in
   constexpr std::int64_t kLimit = std::int64_t{1} << 31;
   std::int64_t magnitude = 0;
   for (; i < text.size(); ++i) {
-    const int digit = base == 16 ? hexDigit(text[i]) : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
+    const int digit = base == 16 ? hexDigitValue(text[i]) : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
     if (digit < 0) return std::nullopt;
     magnitude = magnitude * base + digit;
     if (magnitude > kLimit) return std::nullopt;
@@ -56,6 +52,22 @@ std::optional<std::int32_t> parseFileInteger(std::string_view text) {
   if (text.starts_with("$")) return digitsValue(text, 1, 16, false);
   const bool hasSign = text.starts_with("+") || text.starts_with("-");
   return digitsValue(text, hasSign ? 1 : 0, 10, text.starts_with("-"));
+}
+
+int hexDigitValue(char c) {
+  const char upper = c >= 'a' && c <= 'f' ? static_cast<char>(c - 'a' + 'A') : c;
+  const std::size_t at = kHexDigits.find(upper);
+  return at == std::string_view::npos ? -1 : static_cast<int>(at);
+}
+
+std::string hexText(std::span<const std::uint8_t> bytes) {
+  std::string out;
+  out.reserve(bytes.size() * 2);
+  for (const std::uint8_t byte : bytes) {
+    out.push_back(kHexDigits[byte >> 4]);
+    out.push_back(kHexDigits[byte & 0x0F]);
+  }
+  return out;
 }
 
 std::string conversionErrorText(std::string_view text) {

@@ -1,7 +1,7 @@
 // What the core needs of the window around it: message boxes, the log pane,
-// the progress bar and a chance to process pending events. The core never
-// calls Qt; ui/ implements this with QMessageBox, Memo1 and ProgressBar1, and
-// tests use a recording fake.
+// the progress bar, a chance to process pending events, and word that a long
+// operation is under way. The core never calls Qt; ui/ implements this with
+// QMessageBox, Memo1 and ProgressBar1, and tests use a recording fake.
 #pragma once
 
 #include <string_view>
@@ -26,6 +26,23 @@ class UserInterface {
   // Shows the window of special strings for the beacon texts; where there is
   // no window (the command line) nothing happens.
   virtual void showSpecialStrings() {}
+  // A long device operation begins (true) or has ended (false). While busy,
+  // the window refuses the commands that would start another; what it
+  // disables is its own choice. Nothing to do where there is no window.
+  virtual void setBusy(bool /*busy*/) {}
+};
+
+// Busy for as long as it lives: idle again on every path out of its scope,
+// an exception's included.
+class BusyScope {
+ public:
+  explicit BusyScope(UserInterface& ui) : m_ui(ui) { m_ui.setBusy(true); }
+  ~BusyScope() { m_ui.setBusy(false); }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  UserInterface& m_ui;
 };
 
 }  // namespace trekmor

@@ -24,6 +24,8 @@ struct hid_device_ {
 
 namespace {
 
+// The device's own ids, written here on purpose rather than taken from the
+// tool's product facts: the simulator checks the tool instead of repeating it.
 constexpr unsigned short kVendor = 0x0483;
 constexpr unsigned short kProduct = 0xA052;
 constexpr const char* kPath = "/dev/hidraw-trekmor-sim";

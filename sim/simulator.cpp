@@ -8,6 +8,12 @@ namespace trekmor::sim {
 
 namespace {
 
+// The simulator keeps its own copies of the protocol's numbers (byte places,
+// commands, the firmware limit), of the little-endian reading and writing and
+// of the hexadecimal digits, on purpose: it stands in for the device and
+// checks the tool, so it shares none of the tool's code (image/, device/) and
+// a fault there cannot hide behind the same fault here.
+
 // The device's own view of a request.
 constexpr std::size_t kCommand = 1;
 constexpr std::size_t kNumber = 2;

@@ -7,7 +7,7 @@
 #include <QTabWidget>
 
 #include "ui/mainwindow.h"
-#include "ui/placeholderwindow.h"
+#include "ui/specialstringswindow.h"
 
 namespace {
 

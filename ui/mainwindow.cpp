@@ -20,10 +20,12 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <ctime>
+#include <initializer_list>
 
 #include "configfile/configfile.h"
 #include "device/firmware.h"
 #include "device/flows.h"
+#include "image/product.h"
 #include "settings/pipeline.h"
 #include "settings/registry.h"
 #include "ui/formbuilder.h"
@@ -103,6 +105,7 @@ MainWindow::MainWindow(QWidget* parent)
   setCentralWidget(central);
 
   m_ui = std::make_unique<QtUserInterface>(this, m_log, m_progress);
+  m_ui->setBusyControls(m_commandButtons);
   m_saveDialog = fileDialog(this, "SaveDialog1", QFileDialog::AcceptSave);
   m_openDialog = fileDialog(this, "OpenDialog2", QFileDialog::AcceptOpen);
   m_chooseFile = [](QFileDialog& dialog) {
@@ -113,7 +116,7 @@ MainWindow::MainWindow(QWidget* parent)
   wireSettings();
 
   applyStartValues(m_fields, *m_ui);
-  setWindowTitle(QStringLiteral("APRS Trekmor Configurator v1.12"));
+  setWindowTitle(applicationTitle() + QLatin1Char(' ') + fromSingleByte(kConfigVersionText));
 
   // Fixed size, just large enough for the content; minimise but no maximise.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -129,40 +132,48 @@ QWidget* MainWindow::buildCommandRow() {
   auto* line = new QHBoxLayout(row);
   line->setContentsMargins(0, 0, 0, 0);
 
+  struct CommandButton {
+    const char* name;
+    const char* text;
+    const char* hint;
+    void (MainWindow::*click)();
+  };
+  // The buttons of each box, left to right; all five are off while a device
+  // operation is busy, switched in this order.
+  const auto addButtons = [this](QGroupBox* box, std::initializer_list<CommandButton> buttons) {
+    auto* boxLine = new QHBoxLayout(box);
+    for (const CommandButton& b : buttons) {
+      QPushButton* button = commandButton(box, b.name, b.text, b.hint);
+      boxLine->addWidget(button);
+      connect(button, &QPushButton::clicked, this, b.click);
+      m_commandButtons.append(button);
+    }
+  };
+
   auto* connection = new QGroupBox(QStringLiteral("Connection:"), row);
   connection->setObjectName(QStringLiteral("GroupBox3"));
-  auto* connectionLine = new QHBoxLayout(connection);
-  auto* read = commandButton(connection, "Button_read_config", "Read config", "Reads current configuration from device.");
-  auto* write = commandButton(connection, "Button_write_config", "Write config", "Writes current configuration to device.");
-  auto* upload = commandButton(connection, "Button_upload_firmware", "Upload firmware", "Uploads firmware to device.");
-  connectionLine->addWidget(read);
-  connectionLine->addWidget(write);
-  connectionLine->addWidget(upload);
-  // The device flows switch the command buttons through the field interface.
-  for (QPushButton* button : {read, write, upload}) m_fields.add(button);
+  addButtons(connection,
+             {{"Button_read_config", "Read config", "Reads current configuration from device.",
+               &MainWindow::Button_read_configClick},
+              {"Button_write_config", "Write config", "Writes current configuration to device.",
+               &MainWindow::Button_write_configClick},
+              {"Button_upload_firmware", "Upload firmware", "Uploads firmware to device.",
+               &MainWindow::Button_upload_firmwareClick}});
 
   auto* files = new QGroupBox(QStringLiteral("Configuration import/export:"), row);
   files->setObjectName(QStringLiteral("GroupBox1"));
-  auto* filesLine = new QHBoxLayout(files);
-  auto* save = commandButton(files, "Button_save_to_file", "Save to file",
-                             "Saves current configuration from Configurator application to file.");
-  auto* load = commandButton(files, "Button_read_from_file", "Read from file",
-                             "Reads current configuration from file to Configurator application.");
-  filesLine->addWidget(save);
-  filesLine->addWidget(load);
-  for (QPushButton* button : {save, load}) m_fields.add(button);
+  addButtons(files, {{"Button_save_to_file", "Save to file",
+                      "Saves current configuration from Configurator application to file.",
+                      &MainWindow::Button_save_to_fileClick},
+                     {"Button_read_from_file", "Read from file",
+                      "Reads current configuration from file to Configurator application.",
+                      &MainWindow::Button_read_from_fileClick}});
 
   line->addWidget(connection);
   line->addWidget(files);
   line->addStretch(1);
   line->addWidget(logo(row, "Image1", ":/pictures/logo-wide.svg", QSize(169, 49)));
   line->addWidget(logo(row, "Image2", ":/pictures/logo-small.svg", QSize(61, 49)));
-
-  connect(read, &QPushButton::clicked, this, &MainWindow::Button_read_configClick);
-  connect(write, &QPushButton::clicked, this, &MainWindow::Button_write_configClick);
-  connect(upload, &QPushButton::clicked, this, &MainWindow::Button_upload_firmwareClick);
-  connect(save, &QPushButton::clicked, this, &MainWindow::Button_save_to_fileClick);
-  connect(load, &QPushButton::clicked, this, &MainWindow::Button_read_from_fileClick);
   return row;
 }
 
@@ -199,14 +210,14 @@ void MainWindow::Button_read_configClick() { readConfig(m_fields, *m_ui, *m_tran
 
 void MainWindow::Button_upload_firmwareClick() {
   // The upload lets the window process events between blocks, so a second
-  // click could arrive before the buttons are disabled; it is ignored.
+  // click could arrive before the upload makes the window busy; it is ignored.
   if (m_uploadRunning) return;
   m_uploadRunning = true;
   struct Finish {
     bool& running;
     ~Finish() { running = false; }
   } finish{m_uploadRunning};
-  uploadFirmware(m_fields, *m_ui, *m_transport, m_firmware);
+  uploadFirmware(*m_ui, *m_transport, m_firmware);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

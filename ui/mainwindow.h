@@ -36,6 +36,8 @@ class MainWindow final : public QMainWindow {
 
   QtFields& fields() { return m_fields; }
   QtUserInterface& userInterface() { return *m_ui; }
+  // The five command buttons, left to right: off while a device operation is busy.
+  const QList<QWidget*>& commandButtons() const { return m_commandButtons; }
   const Image& writeImage() const { return m_writeImage; }
   const Image& readImage() const { return m_readImage; }
 
@@ -82,6 +84,7 @@ class MainWindow final : public QMainWindow {
   QString chooseFile(QFileDialog& dialog, QString& lastChosen);
 
   QtFields m_fields;
+  QList<QWidget*> m_commandButtons;  // the five command buttons, left to right
   std::unique_ptr<QtUserInterface> m_ui;
   QTabWidget* m_pages = nullptr;
   QPlainTextEdit* m_log = nullptr;

@@ -5,9 +5,12 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 
+#include "image/product.h"
 #include "ui/qtfields.h"
 
 namespace trekmor {
+
+QString applicationTitle() { return fromSingleByte(kApplicationName); }
 
 QtUserInterface::QtUserInterface(QWidget* parent, QPlainTextEdit* log, QProgressBar* progress)
     : m_parent(parent), m_log(log), m_progress(progress) {}
@@ -17,14 +20,14 @@ void QtUserInterface::information(std::string_view text) {
 }
 
 void QtUserInterface::error(std::string_view text) {
-  show(Box::Error, QString::fromLatin1(kApplicationTitle), fromSingleByte(text) + QLatin1Char('.'));
+  show(Box::Error, applicationTitle(), fromSingleByte(text) + QLatin1Char('.'));
 }
 
 void QtUserInterface::message(std::string_view text) {
   // The device's lines end in CR LF; a Qt label breaks lines at LF alone.
   QString shown = fromSingleByte(text);
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  show(Box::Plain, QString::fromLatin1(kApplicationTitle), shown);
+  show(Box::Plain, applicationTitle(), shown);
 }
 
 void QtUserInterface::show(Box box, const QString& caption, const QString& text) {
@@ -37,6 +40,10 @@ void QtUserInterface::show(Box box, const QString& caption, const QString& text)
                                                          : QMessageBox::NoIcon;
   QMessageBox message(icon, caption, text, QMessageBox::Ok, m_parent);
   message.exec();
+}
+
+void QtUserInterface::setBusy(bool busy) {
+  for (QWidget* control : m_busyControls) control->setEnabled(!busy);
 }
 
 void QtUserInterface::log(std::string_view line) { m_log->appendPlainText(fromSingleByte(line)); }

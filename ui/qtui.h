@@ -1,8 +1,10 @@
-// The window's side of UserInterface: message boxes, the log pane Memo1 and
-// the progress bar ProgressBar1.
+// The window's side of UserInterface: message boxes, the log pane Memo1,
+// the progress bar ProgressBar1, and the controls a busy device operation
+// switches off.
 #pragma once
 
 #include <QElapsedTimer>
+#include <QList>
 #include <QString>
 #include <functional>
 
@@ -14,7 +16,8 @@ class QWidget;
 
 namespace trekmor {
 
-inline constexpr const char* kApplicationTitle = "APRS Trekmor Configurator";
+// The application's name as Qt text: the error boxes' caption and the task bar's title.
+QString applicationTitle();
 
 class QtUserInterface final : public UserInterface {
  public:
@@ -24,6 +27,8 @@ class QtUserInterface final : public UserInterface {
 
   QtUserInterface(QWidget* parent, QPlainTextEdit* log, QProgressBar* progress);
   void setBoxSink(BoxSink sink) { m_sink = std::move(sink); }
+  // The controls disabled while busy, in the order they are switched off and on again.
+  void setBusyControls(QList<QWidget*> controls) { m_busyControls = std::move(controls); }
 
   void information(std::string_view text) override;
   void error(std::string_view text) override;
@@ -35,6 +40,7 @@ class QtUserInterface final : public UserInterface {
   void showSpecialStrings() override;
   // What showSpecialStrings does: the window opens its special-strings window.
   void setSpecialStringsHandler(std::function<void()> handler) { m_specialStrings = std::move(handler); }
+  void setBusy(bool busy) override;
 
  private:
   void show(Box box, const QString& caption, const QString& text);
@@ -44,6 +50,7 @@ class QtUserInterface final : public UserInterface {
   QProgressBar* m_progress;
   BoxSink m_sink;
   std::function<void()> m_specialStrings;
+  QList<QWidget*> m_busyControls;
   QElapsedTimer m_lastPaint;   // the progress bar's last immediate repaint
   QElapsedTimer m_lastEvents;  // the last round of event processing
 };

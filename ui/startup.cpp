@@ -10,7 +10,7 @@
 
 #include "ui/mainwindow.h"
 #include "ui/qtui.h"
-#include "ui/placeholderwindow.h"
+#include "ui/specialstringswindow.h"
 
 namespace trekmor {
 
@@ -29,7 +29,7 @@ std::unique_ptr<QWidget> makeSplash() {
 }
 
 void showError(const QString& text) {
-  QMessageBox::critical(nullptr, QString::fromLatin1(kApplicationTitle), text);
+  QMessageBox::critical(nullptr, applicationTitle(), text);
 }
 
 void note(const StartupHooks& hooks, std::string_view step) {
@@ -42,8 +42,8 @@ int runConfigurator(QApplication& app, const StartupHooks& hooks) {
   try {
     // The title is the application's name, which the task bar shows. It is
     // not set as the display name as well: on X11 that would be appended to
-    // every window's caption ("... v1.12 — APRS Trekmor Configurator").
-    QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
+    // every window's caption (the main window's caption followed by " — " and the name).
+    QApplication::setApplicationName(applicationTitle());
 
     std::unique_ptr<QWidget> splash = makeSplash();
     splash->show();

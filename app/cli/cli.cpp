@@ -47,6 +47,27 @@ void diagnose(const Invocation& invocation, std::string_view text) {
   invocation.err << kProgramName << ": " << text << '\n' << std::flush;
 }
 
+int exitStatus(DeviceOutcome outcome) { return outcome == DeviceOutcome::Done ? kExitSuccess : kExitStopped; }
+
+int exitStatus(LoadResult result) { return result == LoadResult::Loaded ? kExitSuccess : kExitStopped; }
+
+int exitStatus(const SaveResult& result) {
+  switch (result.status) {
+    case SaveResult::Status::Ok:
+      return kExitSuccess;
+    case SaveResult::Status::ConversionError:
+      return kExitStopped;
+    case SaveResult::Status::WriteFailed:
+      break;
+  }
+  return kExitUsage;
+}
+
+int cannotRead(const Invocation& invocation, const std::string& path) {
+  diagnose(invocation, "cannot read " + path);
+  return kExitUsage;
+}
+
 namespace {
 
 void printUsage(std::ostream& stream) {

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "configfile/configfile.h"
+#include "device/flows.h"
 #include "settings/userinterface.h"
 
 namespace trekmor::cli {
@@ -62,6 +64,14 @@ const std::vector<Command>& commandTable();
 
 // One line of the program's own on the error stream, prefixed by its name.
 void diagnose(const Invocation& invocation, std::string_view text);
+
+// The exit status of each kind of result the commands meet: the one place
+// that maps results to statuses.
+int exitStatus(DeviceOutcome outcome);
+int exitStatus(LoadResult result);
+int exitStatus(const SaveResult& result);
+// An input file that cannot be read: "cannot read FILE" and its exit status.
+int cannotRead(const Invocation& invocation, const std::string& path);
 
 // Runs the program with its arguments (without the program name); returns
 // the exit status.

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "app/cli/offline.h"
-#include "configfile/configfile.h"
 #include "device/firmware.h"
 #include "device/flows.h"
 #include "device/protocol.h"
@@ -12,8 +11,6 @@
 namespace trekmor::cli {
 
 namespace {
-
-int statusOf(DeviceOutcome outcome) { return outcome == DeviceOutcome::Done ? kExitSuccess : kExitStopped; }
 
 // At most one byte more than the device takes, so that a longer file is
 // still told apart and refused by the upload itself.
@@ -34,51 +31,33 @@ int runRead(const Invocation& invocation) {
   FieldStore fields = FieldStore::withStartValues();
   Image image{};
   const DeviceOutcome outcome = readConfig(fields, invocation.ui, transport, image);
-  if (outcome != DeviceOutcome::Done) return statusOf(outcome);
-  const SaveResult saved = saveConfiguration(fields, invocation.arguments[0]);
-  if (saved) return kExitSuccess;
-  invocation.ui.error(saved.message);
-  return saved.status == SaveResult::Status::ConversionError ? kExitStopped : kExitUsage;
+  if (outcome != DeviceOutcome::Done) return exitStatus(outcome);
+  return saveOutput(invocation, fields, invocation.arguments[0]);
 }
 
 int runWrite(const Invocation& invocation) {
-  const std::optional<std::uint32_t> seed = stampSeed(invocation);
-  if (!seed) {
-    diagnose(invocation, "--seed takes a whole number from 0 to 4294967295");
-    return kExitUsage;
-  }
-  const std::string& input = invocation.arguments[0];
-  const std::optional<ProfileFile> file = ProfileFile::read(input);
-  if (!file) {
-    diagnose(invocation, "cannot read " + input);
-    return kExitUsage;
-  }
-  FieldStore fields = FieldStore::withStartValues();
-  if (loadConfiguration(*file, fields, invocation.ui) != LoadResult::Loaded) return kExitStopped;
+  const PackInput input = loadPackInput(invocation);
+  if (input.status != kExitSuccess) return input.status;
   HidapiTransport transport;
   Image image{};
-  return statusOf(writeConfig(fields, invocation.ui, transport, image, *seed));
+  return exitStatus(writeConfig(input.fields, invocation.ui, transport, image, input.seed));
 }
 
 int runInfo(const Invocation& invocation) {
   HidapiTransport transport;
-  return statusOf(showDeviceInformation(invocation.ui, transport));
+  return exitStatus(showDeviceInformation(invocation.ui, transport));
 }
 
 int runUploadFirmware(const Invocation& invocation) {
   std::optional<std::vector<std::uint8_t>> named;
   if (!invocation.arguments.empty()) {
     named = readFirmwareFile(invocation.arguments[0]);
-    if (!named) {
-      diagnose(invocation, "cannot read " + invocation.arguments[0]);
-      return kExitUsage;
-    }
+    if (!named) return cannotRead(invocation, invocation.arguments[0]);
   }
   const std::optional<std::span<const std::uint8_t>> image =
       named ? std::optional<std::span<const std::uint8_t>>(*named) : carriedFirmware();
   HidapiTransport transport;
-  FieldStore fields;  // no buttons to switch off here
-  return statusOf(uploadFirmware(fields, invocation.ui, transport, image));
+  return exitStatus(uploadFirmware(invocation.ui, transport, image));
 }
 
 }  // namespace trekmor::cli

@@ -7,24 +7,9 @@
 #include <optional>
 
 #include "configfile/configfile.h"
-#include "settings/pipeline.h"
+#include "device/flows.h"
 
 namespace trekmor::cli {
-
-namespace {
-
-// The log lines of "Read config" after its page reads.
-constexpr std::string_view kChecksumErrorLine = "Eeprom checksum error. Please reload configuration.";
-constexpr std::string_view kReadErrorLine = "Eeprom read error. Please reload configuration.";
-constexpr std::string_view kReadSuccessLine = "Eeprom read success.";
-
-int reportSave(const Invocation& invocation, const SaveResult& result) {
-  if (result) return kExitSuccess;
-  invocation.ui.error(result.message);
-  return result.status == SaveResult::Status::ConversionError ? kExitStopped : kExitUsage;
-}
-
-}  // namespace
 
 std::optional<std::uint32_t> stampSeed(const Invocation& invocation) {
   const auto option = invocation.options.find("--seed");
@@ -36,33 +21,43 @@ std::optional<std::uint32_t> stampSeed(const Invocation& invocation) {
   return seed;
 }
 
-int runDefaults(const Invocation& invocation) {
-  const FieldStore fields = FieldStore::withStartValues();
-  return reportSave(invocation, saveConfiguration(fields, invocation.arguments[0]));
-}
-
-int runPack(const Invocation& invocation) {
-  const std::string& input = invocation.arguments[0];
-  const std::string& output = invocation.arguments[1];
+PackInput loadPackInput(const Invocation& invocation) {
+  PackInput input;
   const std::optional<std::uint32_t> seed = stampSeed(invocation);
   if (!seed) {
     diagnose(invocation, "--seed takes a whole number from 0 to 4294967295");
-    return kExitUsage;
+    input.status = kExitUsage;
+    return input;
   }
-  const std::optional<ProfileFile> file = ProfileFile::read(input);
+  input.seed = *seed;
+  const std::string& path = invocation.arguments[0];
+  const std::optional<ProfileFile> file = ProfileFile::read(path);
   if (!file) {
-    diagnose(invocation, "cannot read " + input);
-    return kExitUsage;
+    input.status = cannotRead(invocation, path);
+    return input;
   }
-  FieldStore fields = FieldStore::withStartValues();
-  if (loadConfiguration(*file, fields, invocation.ui) != LoadResult::Loaded) return kExitStopped;
+  input.fields = FieldStore::withStartValues();
+  input.status = exitStatus(loadConfiguration(*file, input.fields, invocation.ui));
+  return input;
+}
 
+int saveOutput(const Invocation& invocation, const Fields& fields, const std::string& path) {
+  const SaveResult result = saveConfiguration(fields, path);
+  if (!result) invocation.ui.error(result.message);
+  return exitStatus(result);
+}
+
+int runDefaults(const Invocation& invocation) {
+  return saveOutput(invocation, FieldStore::withStartValues(), invocation.arguments[0]);
+}
+
+int runPack(const Invocation& invocation) {
+  PackInput input = loadPackInput(invocation);
+  if (input.status != kExitSuccess) return input.status;
   Image image{};
-  const PackResult packed = packConfigImage(fields, image, *seed);
-  if (packed.status == PackResult::Status::CheckFailed) invocation.ui.information(packed.message);
-  if (packed.status == PackResult::Status::ConversionError) invocation.ui.error(packed.message);
-  if (!packed) return kExitStopped;
+  if (!packForDevice(input.fields, invocation.ui, image, input.seed)) return exitStatus(DeviceOutcome::PackFailed);
 
+  const std::string& output = invocation.arguments[1];
   const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
   if (!writeFileAtomically(output, bytes)) {
     invocation.ui.error(unableToWriteText(output));
@@ -81,23 +76,13 @@ int runUnpack(const Invocation& invocation) {
     return kExitStopped;
   }
   const std::optional<std::string> bytes = readWholeFile(input, kImageSize);
-  if (!bytes || bytes->size() != kImageSize) {
-    diagnose(invocation, "cannot read " + input);
-    return kExitUsage;
-  }
+  if (!bytes || bytes->size() != kImageSize) return cannotRead(invocation, input);
   Image image{};
   std::copy(bytes->begin(), bytes->end(), image.begin());
-  if (!checkImageIntegrity(image)) {
-    invocation.ui.log(kChecksumErrorLine);
-    return kExitStopped;
-  }
   FieldStore fields = FieldStore::withStartValues();
-  if (!unpackConfigImage(image, fields, invocation.ui)) {
-    invocation.ui.log(kReadErrorLine);
-    return kExitStopped;
-  }
-  invocation.ui.log(kReadSuccessLine);
-  return reportSave(invocation, saveConfiguration(fields, invocation.arguments[1]));
+  const DeviceOutcome accepted = acceptReadImage(image, fields, invocation.ui);
+  if (accepted != DeviceOutcome::Done) return exitStatus(accepted);
+  return saveOutput(invocation, fields, invocation.arguments[1]);
 }
 
 }  // namespace trekmor::cli

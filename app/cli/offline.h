@@ -1,10 +1,13 @@
-// Subcommands that work on files only: start values, pack and unpack.
+// Subcommands that work on files only: start values, pack and unpack; and the
+// configuration files every subcommand reads and writes.
 #pragma once
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "app/cli/cli.h"
+#include "settings/fields.h"
 
 namespace trekmor::cli {
 
@@ -19,5 +22,20 @@ int runUnpack(const Invocation& invocation);
 
 // The --seed option's value, the current time without it; nothing when it is no number.
 std::optional<std::uint32_t> stampSeed(const Invocation& invocation);
+
+// What the commands that pack start from: the stamp seed (--seed) and the
+// start values with IN.cfg, the first argument, loaded over them as "Read
+// from file" loads it. `status` is kExitSuccess when both are usable;
+// otherwise it is the exit status and the reason has been shown.
+struct PackInput {
+  int status = kExitSuccess;
+  std::uint32_t seed = 0;
+  FieldStore fields;
+};
+PackInput loadPackInput(const Invocation& invocation);
+
+// Saves the fields to `path` as "Save to file" saves them; a failure shows
+// its error box. Returns the exit status.
+int saveOutput(const Invocation& invocation, const Fields& fields, const std::string& path);
 
 }  // namespace trekmor::cli

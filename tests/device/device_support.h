@@ -26,12 +26,20 @@ class RecordingUi final : public UserInterface {
     ++eventRounds;
     if (onProcessEvents) onProcessEvents();
   }
+  void setBusy(bool value) override {
+    busy = value;
+    busyCalls.push_back(value ? "busy" : "idle");
+    if (onBusy) onBusy(value);
+  }
 
   std::vector<std::string> lines;
   std::vector<std::string> boxes;
   std::vector<std::string> progress;
   int eventRounds = 0;
   std::function<void()> onProcessEvents;
+  bool busy = false;
+  std::vector<std::string> busyCalls;  // "busy" and "idle" in the order told
+  std::function<void(bool)> onBusy;
 };
 
 // "Page read: 1/160" .. "Page read: n/160".

@@ -1,6 +1,8 @@
 // Firmware upload: block counts, zero fill, the size limit, failures, and the
-// five command buttons switched off for the upload and on again on every path.
+// upload busy from the opened device on and idle again on every path.
 #include <gtest/gtest.h>
+
+#include <stdexcept>
 
 #include "device/flows.h"
 #include "tests/device/device_support.h"
@@ -20,30 +22,24 @@ std::vector<std::uint8_t> firmwareOf(std::size_t size) {
   return image;
 }
 
+const std::vector<std::string> kBusyThenIdle{"busy", "idle"};
+
 class Upload : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (std::string_view button : kCommandButtons) fields.setEnabled(button, true);
-    // Between blocks the window processes its events; the buttons must be off then.
+    // Between blocks the window processes its events; it must be busy then.
     ui.onProcessEvents = [this] {
-      for (std::string_view button : kCommandButtons) {
-        if (fields.enabled(button)) ++enabledDuringUpload;
-      }
+      if (!ui.busy) ++idleDuringUpload;
     };
   }
-  bool allButtonsEnabled() const {
-    return std::all_of(kCommandButtons.begin(), kCommandButtons.end(),
-                       [this](std::string_view b) { return fields.enabled(b); });
-  }
   DeviceOutcome upload(std::optional<std::span<const std::uint8_t>> image) {
-    return uploadFirmware(fields, ui, transport, image);
+    return uploadFirmware(ui, transport, image);
   }
 
-  FieldStore fields;
   DeviceSimulator device;
   SimulatedTransport transport{device};
   RecordingUi ui;
-  int enabledDuringUpload = 0;
+  int idleDuringUpload = 0;
 };
 
 TEST_F(Upload, ImageOf53248BytesGoesAs1664Blocks) {
@@ -59,8 +55,8 @@ TEST_F(Upload, ImageOf53248BytesGoesAs1664Blocks) {
   EXPECT_EQ(ui.progress.back(), "0");
   EXPECT_EQ(ui.eventRounds, 1664);  // once before every block
   EXPECT_EQ(device.receivedFirmware(), image);
-  EXPECT_EQ(enabledDuringUpload, 0);
-  EXPECT_TRUE(allButtonsEnabled());
+  EXPECT_EQ(idleDuringUpload, 0);
+  EXPECT_EQ(ui.busyCalls, kBusyThenIdle);
   EXPECT_FALSE(transport.isOpen());
   EXPECT_EQ(transport.opens(), 1);
   // No version test and no configuration before the blocks.
@@ -94,7 +90,7 @@ TEST_F(Upload, LargestImageIsTakenAndOneByteMoreIsRefused) {
   EXPECT_EQ(ui.lines, std::vector<std::string>{kFound});
   EXPECT_EQ(ui.boxes, std::vector<std::string>{"information: Firmware file too long."});
   EXPECT_TRUE(device.requests().empty());
-  EXPECT_TRUE(allButtonsEnabled());
+  EXPECT_EQ(ui.busyCalls, kBusyThenIdle);
 }
 
 TEST_F(Upload, MissingImageSendsNothing) {
@@ -102,7 +98,7 @@ TEST_F(Upload, MissingImageSendsNothing) {
   EXPECT_EQ(ui.lines, std::vector<std::string>{kFound});
   EXPECT_EQ(ui.boxes, std::vector<std::string>{"information: Firmware resource not found (FindResource)."});
   EXPECT_TRUE(device.requests().empty());
-  EXPECT_TRUE(allButtonsEnabled());
+  EXPECT_EQ(ui.busyCalls, kBusyThenIdle);
 }
 
 TEST_F(Upload, EmptyImageIsRefusedBeforeTheDeviceIsOpened) {
@@ -110,7 +106,7 @@ TEST_F(Upload, EmptyImageIsRefusedBeforeTheDeviceIsOpened) {
   EXPECT_EQ(ui.boxes, std::vector<std::string>{"information: Firmware file is empty."});
   EXPECT_TRUE(ui.lines.empty());
   EXPECT_EQ(transport.opens(), 0);
-  EXPECT_TRUE(allButtonsEnabled());
+  EXPECT_TRUE(ui.busyCalls.empty());
 }
 
 TEST_F(Upload, FailureAtTheTenthBlockStopsThere) {
@@ -124,45 +120,106 @@ TEST_F(Upload, FailureAtTheTenthBlockStopsThere) {
   EXPECT_EQ(ui.progress.back(), "9");
   EXPECT_EQ(device.requests().size(), 10u);
   EXPECT_EQ(device.requests().back()[2], 9);
-  EXPECT_TRUE(allButtonsEnabled());
-  EXPECT_EQ(enabledDuringUpload, 0);
+  EXPECT_EQ(ui.busyCalls, kBusyThenIdle);
+  EXPECT_EQ(idleDuringUpload, 0);
 }
 
-TEST_F(Upload, ButtonsComeBackOnEveryPath) {
-  struct Case {
-    const char* name;
-    std::vector<sim::Fault> faults;
-    std::optional<std::size_t> size;
-    DeviceOutcome outcome;
+TEST_F(Upload, BusyFromTheOpenedDeviceUntilTheLastBlockIsAnswered) {
+  const auto image = firmwareOf(96);
+  struct Seen {
+    bool busy;
+    std::size_t lines;
+    std::size_t requests;
+    bool open;
   };
-  const Case cases[] = {
-      {"success", {}, 100, DeviceOutcome::Done},
-      {"no image", {}, std::nullopt, DeviceOutcome::NoFirmware},
-      {"too long", {}, 112641, DeviceOutcome::NoFirmware},
-      {"block fails", {{FaultKind::BlockFail, 2}}, 100, DeviceOutcome::TransferFailed},
-      {"device stops answering", {{FaultKind::NoAnswer, 1}}, 100, DeviceOutcome::TransferFailed},
+  std::vector<Seen> seen;
+  ui.onBusy = [&](bool busy) { seen.push_back({busy, ui.lines.size(), device.requests().size(), transport.isOpen()}); };
+  EXPECT_EQ(upload(image), DeviceOutcome::Done);
+  ASSERT_EQ(seen.size(), 2u);
+  // Busy right after the found line, before the first block goes out.
+  EXPECT_TRUE(seen[0].busy);
+  EXPECT_EQ(seen[0].lines, 1u);
+  EXPECT_EQ(seen[0].requests, 0u);
+  EXPECT_TRUE(seen[0].open);
+  // Idle after the success line, while the device is still open.
+  EXPECT_FALSE(seen[1].busy);
+  EXPECT_EQ(seen[1].lines, 5u);  // found, three blocks, success
+  EXPECT_EQ(seen[1].requests, 3u);
+  EXPECT_TRUE(seen[1].open);
+}
+
+struct PathCase {
+  const char* name;
+  std::vector<sim::Fault> faults;
+  std::optional<std::size_t> size;
+  DeviceOutcome outcome;
+};
+
+class UploadPaths : public ::testing::TestWithParam<PathCase> {};
+
+TEST_P(UploadPaths, BusyThenIdleAndTheDeviceClosed) {
+  const PathCase& c = GetParam();
+  DeviceSimulator device;
+  device.settings().faults = c.faults;
+  SimulatedTransport transport(device);
+  RecordingUi ui;
+  int idleDuringUpload = 0;
+  ui.onProcessEvents = [&] {
+    if (!ui.busy) ++idleDuringUpload;
   };
-  for (const Case& c : cases) {
-    DeviceSimulator fresh;
-    fresh.settings().faults = c.faults;
-    SimulatedTransport channel(fresh);
-    const auto image = firmwareOf(c.size.value_or(0));
-    const auto given = c.size ? std::optional<std::span<const std::uint8_t>>(image) : std::nullopt;
-    EXPECT_EQ(uploadFirmware(fields, ui, channel, given), c.outcome) << c.name;
-    EXPECT_TRUE(allButtonsEnabled()) << c.name;
-    EXPECT_FALSE(channel.isOpen()) << c.name;
+  const auto image = firmwareOf(c.size.value_or(0));
+  const auto given = c.size ? std::optional<std::span<const std::uint8_t>>(image) : std::nullopt;
+  EXPECT_EQ(uploadFirmware(ui, transport, given), c.outcome);
+  EXPECT_EQ(ui.busyCalls, kBusyThenIdle);
+  EXPECT_EQ(idleDuringUpload, 0);
+  EXPECT_FALSE(transport.isOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryPath, UploadPaths,
+    ::testing::Values(PathCase{"success", {}, 100, DeviceOutcome::Done},
+                      PathCase{"no_image", {}, std::nullopt, DeviceOutcome::NoFirmware},
+                      PathCase{"too_long", {}, 112641, DeviceOutcome::NoFirmware},
+                      PathCase{"block_fails", {{FaultKind::BlockFail, 2}}, 100, DeviceOutcome::TransferFailed},
+                      PathCase{"device_stops_answering", {{FaultKind::NoAnswer, 1}}, 100,
+                               DeviceOutcome::TransferFailed}),
+    [](const ::testing::TestParamInfo<PathCase>& info) { return std::string(info.param.name); });
+
+// A transport whose send throws at the given exchange: the path out of the
+// upload that no outcome covers.
+class ThrowingTransport final : public HidTransport {
+ public:
+  ThrowingTransport(HidTransport& inner, int throwAt) : m_inner(inner), m_throwAt(throwAt) {}
+  OpenResult open() override { return m_inner.open(); }
+  void close() override { m_inner.close(); }
+  bool send(const Report& request) override {
+    if (m_sent++ == m_throwAt) throw std::runtime_error("transport failure");
+    return m_inner.send(request);
   }
-  EXPECT_EQ(enabledDuringUpload, 0);
+  bool receive(Report& reply, std::chrono::milliseconds timeout) override { return m_inner.receive(reply, timeout); }
+
+ private:
+  HidTransport& m_inner;
+  int m_throwAt;
+  int m_sent = 0;
+};
+
+TEST_F(Upload, IdleAgainAndClosedWhenTheTransferThrows) {
+  ThrowingTransport throwing(transport, 2);
+  const auto image = firmwareOf(200);
+  EXPECT_THROW(uploadFirmware(ui, throwing, image), std::runtime_error);
+  EXPECT_EQ(ui.busyCalls, kBusyThenIdle);
+  EXPECT_FALSE(ui.busy);
+  EXPECT_FALSE(transport.isOpen());
+  EXPECT_EQ(device.requests().size(), 2u);
 }
 
-TEST_F(Upload, AbsentDeviceLeavesTheButtonsAlone) {
+TEST_F(Upload, AbsentDeviceIsNeverBusy) {
   device.settings().absent = true;
-  fields.setEnabled("Button_save_to_file", false);  // whatever state they had stays
   const auto image = firmwareOf(64);
   EXPECT_EQ(upload(image), DeviceOutcome::NotFound);
   EXPECT_EQ(ui.lines, std::vector<std::string>{"APRS Trekmor not found."});
-  EXPECT_FALSE(fields.enabled("Button_save_to_file"));
-  EXPECT_TRUE(fields.enabled("Button_read_config"));
+  EXPECT_TRUE(ui.busyCalls.empty());
   EXPECT_TRUE(device.requests().empty());
 }
 

@@ -2,11 +2,21 @@
 // world-writable.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "image/product.h"
+
 namespace {
+
+// The rule spells the ids as udev shows them: lower-case hexadecimal.
+std::string lowerCase(std::string_view text) {
+  std::string out(text);
+  std::transform(out.begin(), out.end(), out.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+  return out;
+}
 
 std::vector<std::string> ruleLines() {
   std::ifstream in(TREKMOR_UDEV_RULE);
@@ -21,8 +31,9 @@ TEST(UdevRule, TagsOnlyTheTrekmorsHidrawNodeForTheSeatUser) {
   const std::vector<std::string> rules = ruleLines();
   ASSERT_EQ(rules.size(), 1u);
   const std::string& rule = rules[0];
-  for (const char* part : {"SUBSYSTEM==\"hidraw\"", "ATTRS{idVendor}==\"0483\"", "ATTRS{idProduct}==\"a052\"",
-                           "TAG+=\"uaccess\""}) {
+  const std::string vendor = "ATTRS{idVendor}==\"" + lowerCase(trekmor::kVendorIdText) + "\"";
+  const std::string product = "ATTRS{idProduct}==\"" + lowerCase(trekmor::kProductIdText) + "\"";
+  for (const std::string& part : {std::string("SUBSYSTEM==\"hidraw\""), vendor, product, std::string("TAG+=\"uaccess\"")}) {
     EXPECT_NE(rule.find(part), std::string::npos) << part;
   }
   for (const char* forbidden : {"MODE", "GROUP", "OWNER", "RUN"}) {

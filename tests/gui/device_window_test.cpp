@@ -3,18 +3,21 @@
 // the close refused while it runs.
 #include <gtest/gtest.h>
 
+#include <QEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 
-#include "device/flows.h"
 #include "sim/transport.h"
+#include "tests/support/commandbuttons.h"
 #include "ui/mainwindow.h"
 
 namespace trekmor {
 namespace {
+
+using testing::kCommandButtons;
 
 struct Box {
   QtUserInterface::Box kind;
@@ -39,8 +42,14 @@ class DeviceWindow : public ::testing::Test {
   void click(const char* button) { find<QPushButton>(button)->click(); }
   QStringList logLines() { return find<QPlainTextEdit>("Memo1")->toPlainText().split(QLatin1Char('\n')); }
   bool allButtonsEnabled() {
-    for (std::string_view name : kCommandButtons) {
-      if (!find<QPushButton>(std::string(name).c_str())->isEnabled()) return false;
+    for (const char* name : kCommandButtons) {
+      if (!find<QPushButton>(name)->isEnabled()) return false;
+    }
+    return true;
+  }
+  bool allButtonsDisabled() {
+    for (const char* name : kCommandButtons) {
+      if (find<QPushButton>(name)->isEnabled()) return false;
     }
     return true;
   }
@@ -108,8 +117,7 @@ TEST_F(DeviceWindow, ButtonsAreOffAndTheWindowStaysOpenDuringAnUpload) {
   bool buttonsOffDuringUpload = false;
   // Runs in the first round of event processing between blocks.
   QTimer::singleShot(0, window.get(), [&] {
-    buttonsOffDuringUpload = !find<QPushButton>("Button_read_config")->isEnabled() &&
-                             !find<QPushButton>("Button_read_from_file")->isEnabled() && window->uploadRunning();
+    buttonsOffDuringUpload = allButtonsDisabled() && window->uploadRunning();
     closedDuringUpload = window->close() || window->close();
   });
   click("Button_upload_firmware");
@@ -133,6 +141,34 @@ TEST_F(DeviceWindow, FailedUploadEnablesTheButtonsAgain) {
   EXPECT_EQ(find<QProgressBar>("ProgressBar1")->value(), 9);
   EXPECT_TRUE(allButtonsEnabled());
   EXPECT_FALSE(window->uploadRunning());
+}
+
+// Records each command button's switch, in order.
+class EnabledChanges : public QObject {
+ public:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::EnabledChange) {
+      const auto* widget = static_cast<QWidget*>(watched);
+      seen << widget->objectName() + (widget->isEnabled() ? QStringLiteral(" on") : QStringLiteral(" off"));
+    }
+    return false;
+  }
+  QStringList seen;
+};
+
+TEST_F(DeviceWindow, BusyUploadSwitchesTheFiveButtonsOffAndOnInTheirOrder) {
+  std::vector<std::uint8_t> image(32 * 3, 0x5A);
+  window->setFirmwareImage(image);
+  EnabledChanges changes;
+  for (const char* name : kCommandButtons) find<QPushButton>(name)->installEventFilter(&changes);
+  QStringList expected;
+  for (const char* state : {" off", " on"}) {
+    for (const char* name : kCommandButtons) expected << QString::fromLatin1(name) + QString::fromLatin1(state);
+  }
+  click("Button_upload_firmware");
+  EXPECT_EQ(changes.seen, expected);
+  EXPECT_EQ(window->commandButtons().size(), 5);
+  EXPECT_EQ(device.receivedFirmware(), image);
 }
 
 TEST_F(DeviceWindow, AbsentDevice) {

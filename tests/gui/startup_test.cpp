@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -8,7 +9,7 @@
 #include <QTimer>
 
 #include "ui/mainwindow.h"
-#include "ui/placeholderwindow.h"
+#include "ui/specialstringswindow.h"
 #include "ui/startup.h"
 
 namespace trekmor {
@@ -76,6 +77,14 @@ TEST(Startup, StepsRunInOrderAndClosingTheMainWindowEndsTheLoopWithZero) {
   EXPECT_TRUE(mainVisibleAfterSpecialClosed);
   EXPECT_EQ(title, QStringLiteral("APRS Trekmor Configurator"));
   EXPECT_TRUE(centredAtStart);
+}
+
+TEST(Splash, PictureGeneratedWithTheVersion) {
+  QFile picture(QStringLiteral(":/pictures/splash.svg"));
+  ASSERT_TRUE(picture.open(QIODevice::ReadOnly));
+  const QByteArray svg = picture.readAll();
+  EXPECT_TRUE(svg.contains(">Configurator v1.12</text>")) << svg.toStdString();
+  EXPECT_FALSE(svg.contains('@'));
 }
 
 TEST(SpecialStrings, ElevenExactLinesInAFixedSizeModalWindow) {

@@ -85,11 +85,14 @@ TEST(Image, VersionMismatchNamesTheDeviceVersionTwice) {
             "You need to use Configurator v1.10 or write new configuration using \"Write config\" button.");
 }
 
-TEST(Image, VersionMismatchShowsAtMostSevenCharacters) {
+TEST(Image, VersionMismatchShowsAtMostSevenCharactersAndLeavesTheImageAlone) {
   Image image{};
   for (std::size_t i = 6; i < 40; ++i) image[i] = 'x';
+  const Image before = image;
   const std::string message = configVersionMismatchMessage(image);
+  EXPECT_EQ(image, before);
   EXPECT_NE(message.find("Device: xxxxxxx\n"), std::string::npos) << message;
+  EXPECT_NE(message.find("Configurator xxxxxxx or"), std::string::npos) << message;
 }
 
 struct CoordinateCase {

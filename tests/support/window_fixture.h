@@ -20,10 +20,10 @@
 #include <memory>
 #include <string>
 
-#include "device/flows.h"
 #include "settings/pipeline.h"
 #include "settings/registry.h"
 #include "sim/transport.h"
+#include "tests/support/commandbuttons.h"
 #include "tests/support/tempdir.h"
 #include "ui/mainwindow.h"
 
@@ -79,8 +79,8 @@ class WindowFixture : public ::testing::Test {
   }
   int progress() { return find<QProgressBar>("ProgressBar1")->value(); }
   bool commandButtonsEnabled() {
-    for (std::string_view name : kCommandButtons) {
-      if (!find<QPushButton>(std::string(name))->isEnabled()) return false;
+    for (const char* name : kCommandButtons) {
+      if (!find<QPushButton>(name)->isEnabled()) return false;
     }
     return true;
   }

@@ -1,4 +1,4 @@
-#include "ui/placeholderwindow.h"
+#include "ui/specialstringswindow.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
