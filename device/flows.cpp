@@ -128,7 +128,7 @@ DeviceOutcome readConfig(Fields& fields, UserInterface& ui, HidTransport& transp
   return DeviceOutcome::Done;
 }
 
-DeviceOutcome acceptReadImage(Image& image, Fields& fields, UserInterface& ui) {
+DeviceOutcome acceptReadImage(const Image& image, Fields& fields, UserInterface& ui) {
   if (!checkImageIntegrity(image)) {
     ui.log("Eeprom checksum error. Please reload configuration.");
     return DeviceOutcome::ChecksumError;

@@ -57,7 +57,7 @@ DeviceOutcome readConfig(Fields& fields, UserInterface& ui, HidTransport& transp
 // What "Read config" makes of the image its page reads gave: the integrity
 // test, then the version test and the unpack into the fields, logging the
 // outcome ("Eeprom read success." or the error that stopped it).
-DeviceOutcome acceptReadImage(Image& image, Fields& fields, UserInterface& ui);
+DeviceOutcome acceptReadImage(const Image& image, Fields& fields, UserInterface& ui);
 
 // Opens the device and shows its information box.
 DeviceOutcome showDeviceInformation(UserInterface& ui, HidTransport& transport);
