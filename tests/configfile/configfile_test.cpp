@@ -199,12 +199,12 @@ TEST(LoadConfiguration, ForeignFilesChangeNothing) {
     RecordingInterface ui;
     EXPECT_EQ(loadConfiguration(ProfileFile::fromBytes(text), fields, ui), LoadResult::Rejected) << text;
     EXPECT_TRUE(fields == FieldStore::withStartValues());
-    EXPECT_EQ(ui.boxes, std::vector<std::string>{std::string(kNotConfigurationFileMessage)});
+    EXPECT_EQ(ui.boxes, std::vector<std::string>{"information: " + std::string(kNotConfigurationFileMessage)});
   }
   FieldStore fields = FieldStore::withStartValues();
   RecordingInterface ui;
   EXPECT_EQ(loadConfiguration(dir / "absent.cfg", fields, ui), LoadResult::Unreadable);
-  EXPECT_EQ(ui.boxes, std::vector<std::string>{std::string(kNotConfigurationFileMessage)});
+  EXPECT_EQ(ui.boxes, std::vector<std::string>{"information: " + std::string(kNotConfigurationFileMessage)});
 }
 
 TEST(LoadConfiguration, OtherVersionWarnsAndLoadsEverything) {
@@ -213,7 +213,7 @@ TEST(LoadConfiguration, OtherVersionWarnsAndLoadsEverything) {
     RecordingInterface ui;
     const std::string file = "[!WARNING]\nApplication=\"APRS Trekmor Configurator\"\n" + version + "[Radio]\nTXtail=7\n";
     EXPECT_EQ(loadConfiguration(ProfileFile::fromBytes(file), fields, ui), LoadResult::Loaded);
-    EXPECT_EQ(ui.boxes, std::vector<std::string>{std::string(kOtherVersionMessage)});
+    EXPECT_EQ(ui.boxes, std::vector<std::string>{"information: " + std::string(kOtherVersionMessage)});
     EXPECT_EQ(fields.text("Txtail"), "7");
   }
 }

@@ -1,5 +1,5 @@
-// Shared pieces of the device tests: a user interface that records what it
-// was told, in order, and the simulator behind the transport.
+// Shared pieces of the device tests: counted log lines and a transport that
+// spoils replies; the recording user interface is the tests' shared one.
 #pragma once
 
 #include <functional>
@@ -11,36 +11,10 @@
 #include "settings/userinterface.h"
 #include "sim/simulator.h"
 #include "sim/transport.h"
+#include "tests/support/recordinginterface.h"
 
 namespace trekmor {
 
-class RecordingUi final : public UserInterface {
- public:
-  void information(std::string_view text) override { boxes.push_back("information: " + std::string(text)); }
-  void error(std::string_view text) override { boxes.push_back("error: " + std::string(text)); }
-  void message(std::string_view text) override { boxes.push_back("message: " + std::string(text)); }
-  void log(std::string_view line) override { lines.emplace_back(line); }
-  void setProgressRange(int maximum) override { progress.push_back("max " + std::to_string(maximum)); }
-  void setProgress(int position) override { progress.push_back(std::to_string(position)); }
-  void processEvents() override {
-    ++eventRounds;
-    if (onProcessEvents) onProcessEvents();
-  }
-  void setBusy(bool value) override {
-    busy = value;
-    busyCalls.push_back(value ? "busy" : "idle");
-    if (onBusy) onBusy(value);
-  }
-
-  std::vector<std::string> lines;
-  std::vector<std::string> boxes;
-  std::vector<std::string> progress;
-  int eventRounds = 0;
-  std::function<void()> onProcessEvents;
-  bool busy = false;
-  std::vector<std::string> busyCalls;  // "busy" and "idle" in the order told
-  std::function<void(bool)> onBusy;
-};
 
 // "Page read: 1/160" .. "Page read: n/160".
 inline std::vector<std::string> countedLines(const std::string& prefix, int from, int to, int total) {

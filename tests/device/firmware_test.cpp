@@ -38,7 +38,7 @@ class Upload : public ::testing::Test {
 
   DeviceSimulator device;
   SimulatedTransport transport{device};
-  RecordingUi ui;
+  testing::RecordingInterface ui;
   int idleDuringUpload = 0;
 };
 
@@ -84,7 +84,7 @@ TEST_F(Upload, LargestImageIsTakenAndOneByteMoreIsRefused) {
   EXPECT_EQ(device.receivedFirmware(), largest);
 
   device.clearRequests();
-  ui = RecordingUi();
+  ui = testing::RecordingInterface();
   const auto tooLong = firmwareOf(112641);
   EXPECT_EQ(upload(tooLong), DeviceOutcome::NoFirmware);
   EXPECT_EQ(ui.lines, std::vector<std::string>{kFound});
@@ -162,7 +162,7 @@ TEST_P(UploadPaths, BusyThenIdleAndTheDeviceClosed) {
   DeviceSimulator device;
   device.settings().faults = c.faults;
   SimulatedTransport transport(device);
-  RecordingUi ui;
+  testing::RecordingInterface ui;
   int idleDuringUpload = 0;
   ui.onProcessEvents = [&] {
     if (!ui.busy) ++idleDuringUpload;

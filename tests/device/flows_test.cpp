@@ -33,7 +33,7 @@ class Flows : public ::testing::Test {
   void writeDefaults() {
     Image image;
     ASSERT_EQ(writeConfig(fields, ui, transport, image, 7), DeviceOutcome::Done);
-    ui = RecordingUi();
+    ui = testing::RecordingInterface();
     device.clearRequests();
   }
   // The fields as the unpack of this image sets them (an empty SSID text, for
@@ -52,7 +52,7 @@ class Flows : public ::testing::Test {
   FieldStore fields = FieldStore::withStartValues();
   DeviceSimulator device;
   SimulatedTransport transport{device};
-  RecordingUi ui;
+  testing::RecordingInterface ui;
 };
 
 TEST_F(Flows, WriteAndReadBackTheDefaultImage) {
@@ -76,7 +76,7 @@ TEST_F(Flows, WriteAndReadBackTheDefaultImage) {
   FieldStore changed = fields;
   changed.setText("Callsign", "OTHER");
   changed.setText("Txtail", "999");
-  RecordingUi readUi;
+  testing::RecordingInterface readUi;
   Image read;
   read.fill(0x55);
   ASSERT_EQ(readConfig(changed, readUi, transport, read), DeviceOutcome::Done);
@@ -109,7 +109,7 @@ TEST_F(Flows, PackFailureOpensNothingAndLogsNothing) {
   for (const Case& c : cases) {
     FieldStore bad = fields;
     bad.setText(c.control, c.text);
-    RecordingUi failing;
+    testing::RecordingInterface failing;
     Image image;
     EXPECT_EQ(writeConfig(bad, failing, transport, image, 1), DeviceOutcome::PackFailed) << c.text;
     EXPECT_TRUE(failing.lines.empty()) << c.text;
@@ -133,7 +133,7 @@ TEST_F(Flows, FirmwareMismatchStopsBothFlowsBeforeAnyPage) {
   FieldStore changed = fields;
   changed.setText("Callsign", "KEEP");
   const FieldStore before = changed;
-  RecordingUi readUi;
+  testing::RecordingInterface readUi;
   EXPECT_EQ(readConfig(changed, readUi, transport, image), DeviceOutcome::FirmwareMismatch);
   EXPECT_EQ(readUi.lines, std::vector<std::string>{kFound});
   EXPECT_EQ(readUi.boxes,
@@ -155,7 +155,7 @@ TEST_F(Flows, UnansweredVersionQueryHasItsOwnMessageAndWritesNothing) {
   EXPECT_EQ(ui.boxes[0].rfind("information: APRS Trekmor did not answer the firmware version query.", 0), 0u);
   EXPECT_EQ(device.requests().size(), 1u);
 
-  RecordingUi readUi;
+  testing::RecordingInterface readUi;
   EXPECT_EQ(readConfig(fields, readUi, transport, image), DeviceOutcome::NoVersionReply);
   EXPECT_EQ(readUi.boxes, ui.boxes);
 }
@@ -248,7 +248,7 @@ TEST_F(Flows, DeviceThatStopsAnswering) {
   EXPECT_FALSE(transport.isOpen());
 
   // Every later exchange goes unanswered too: the read stops at its version query.
-  RecordingUi readUi;
+  testing::RecordingInterface readUi;
   EXPECT_EQ(readConfig(fields, readUi, transport, image), DeviceOutcome::NoVersionReply);
   EXPECT_EQ(readUi.lines, std::vector<std::string>{kFound});
 }
@@ -280,10 +280,10 @@ TEST_F(Flows, AbsentDeviceGivesOneLineForEveryOperation) {
   const std::vector<std::string> one{"APRS Trekmor not found."};
   EXPECT_EQ(writeConfig(fields, ui, transport, image, 1), DeviceOutcome::NotFound);
   EXPECT_EQ(ui.lines, one);
-  ui = RecordingUi();
+  ui = testing::RecordingInterface();
   EXPECT_EQ(readConfig(fields, ui, transport, image), DeviceOutcome::NotFound);
   EXPECT_EQ(ui.lines, one);
-  ui = RecordingUi();
+  ui = testing::RecordingInterface();
   EXPECT_EQ(showDeviceInformation(ui, transport), DeviceOutcome::NotFound);
   EXPECT_EQ(ui.lines, one);
   EXPECT_TRUE(ui.boxes.empty());
@@ -308,7 +308,7 @@ TEST_F(Flows, DeviceInformationOnItsOwn) {
   EXPECT_EQ(ui.lines, std::vector<std::string>{kFound});
   EXPECT_EQ(ui.boxes, std::vector<std::string>{kInfoBox});
   device.settings().faults = {{FaultKind::NoAnswer, 4}};
-  RecordingUi second;
+  testing::RecordingInterface second;
   EXPECT_EQ(showDeviceInformation(second, transport), DeviceOutcome::NoDeviceInformation);
   EXPECT_TRUE(second.boxes.empty());
   EXPECT_FALSE(transport.isOpen());

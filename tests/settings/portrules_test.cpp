@@ -53,7 +53,7 @@ void expectRule(void (*rule)(Fields&, UserInterface&), const RuleCase& c) {
   if (c.message.empty()) {
     EXPECT_TRUE(ui.boxes.empty()) << pair;
   } else {
-    EXPECT_EQ(ui.boxes, std::vector<std::string>{c.message}) << pair;
+    EXPECT_EQ(ui.boxes, std::vector<std::string>{"information: " + c.message}) << pair;
   }
 }
 
@@ -139,17 +139,21 @@ TEST(PortRules, EveryTriggerRunsItsRules) {
       {"Testtone_bypasspa", {kRsConsole}, {kRsGps}},
       {"finish", {kBtConsole}, {kRsGps}},
   };
+  const auto asBoxes = [](std::vector<std::string> texts) {
+    for (std::string& text : texts) text = "information: " + text;
+    return texts;
+  };
   for (const TriggerCase& c : cases) {
     const Rule& rule = c.trigger == "finish" ? finish : userRule(c.trigger);
     if (!rule) continue;
     FieldStore clash = ports(kS1Console, kS2Console);
     RecordingInterface clashUi;
     rule(clash, clashUi);
-    EXPECT_EQ(clashUi.boxes, c.consoleClash) << c.trigger;
+    EXPECT_EQ(clashUi.boxes, asBoxes(c.consoleClash)) << c.trigger;
     FieldStore passthrough = ports(kS1None, kS2Passthrough);
     RecordingInterface passthroughUi;
     rule(passthrough, passthroughUi);
-    EXPECT_EQ(passthroughUi.boxes, c.passthrough) << c.trigger;
+    EXPECT_EQ(passthroughUi.boxes, asBoxes(c.passthrough)) << c.trigger;
   }
 }
 
@@ -175,7 +179,7 @@ TEST(PortRules, GpsPassthroughAllowsNoneUntilTheWeatherStationChanges) {
   fields.setIndex("Weather_stationtype", 3);
   userRule("Weather_stationtype")(fields, ui);
   EXPECT_EQ(fields.index("Serial1_mode"), kS1Gps);
-  EXPECT_EQ(ui.boxes, std::vector<std::string>{kRsGps});
+  EXPECT_EQ(ui.boxes, std::vector<std::string>{"information: " + kRsGps});
 }
 
 // What a load does: every value set as read, then the finishing rules.
@@ -187,7 +191,7 @@ TEST(PortRules, LoadedConsoleOnBothPortsEndsWithTheBluetoothPortOnNone) {
   runRulesAt(packOrder(), &RuleDecl::atLoadEnd, fields, ui);
   EXPECT_EQ(fields.index("Serial1_mode"), kS1Console);
   EXPECT_EQ(fields.index("Serial2_mode"), kS2None);
-  EXPECT_EQ(ui.boxes, std::vector<std::string>{kBtConsole});
+  EXPECT_EQ(ui.boxes, std::vector<std::string>{"information: " + kBtConsole});
 }
 
 // Records the order in which fields are set.
@@ -230,7 +234,7 @@ TEST(PortRules, UnpackRunsThemAsItsVeryLastAction) {
   EXPECT_EQ(testTone + 1, fields.sets.end() - 1);
   EXPECT_EQ(store.index("Serial1_mode"), kS1Kiss);
   EXPECT_EQ(store.index("Serial2_mode"), kS2None);
-  EXPECT_EQ(ui.boxes, std::vector<std::string>{kBtKiss});
+  EXPECT_EQ(ui.boxes, std::vector<std::string>{"information: " + kBtKiss});
 }
 
 }  // namespace
