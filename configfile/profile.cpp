@@ -1,22 +1,11 @@
 #include "configfile/profile.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <fstream>
-#include <random>
-#include <system_error>
 
-#if defined(_WIN32)
-#include <io.h>
-#else
-#include <fcntl.h>
-#include <unistd.h>
-#endif
+#include "configfile/textencoding.h"
+#include "configfile/wholefile.h"
 
 namespace trekmor {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -53,108 +42,7 @@ std::string_view unquote(std::string_view value) {
   return value;
 }
 
-// UTF-8 to single-byte text: code points above U+00FF and malformed bytes
-// become '?', as a conversion to a single-byte code page does.
-std::string utf8ToLatin1(std::string_view in) {
-  std::string out;
-  out.reserve(in.size());
-  std::size_t i = 0;
-  while (i < in.size()) {
-    const auto lead = static_cast<unsigned char>(in[i]);
-    std::size_t length = 0;
-    std::uint32_t code = 0;
-    if (lead < 0x80) {
-      length = 1;
-      code = lead;
-    } else if ((lead & 0xE0) == 0xC0) {
-      length = 2;
-      code = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-      length = 3;
-      code = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-      length = 4;
-      code = lead & 0x07;
-    }
-    bool valid = length > 0 && i + length <= in.size();
-    for (std::size_t k = 1; valid && k < length; ++k) {
-      const auto next = static_cast<unsigned char>(in[i + k]);
-      valid = (next & 0xC0) == 0x80;
-      code = (code << 6) | (next & 0x3F);
-    }
-    if (!valid) {
-      out.push_back('?');
-      ++i;
-      continue;
-    }
-    // Over-long forms of Latin-1 characters would otherwise smuggle in bytes
-    // (for example a CR) that the file could not hold as they are.
-    const bool overlong = (length == 2 && code < 0x80) || (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
-    out.push_back(overlong || code > 0xFF ? '?' : static_cast<char>(code));
-    i += length;
-  }
-  return out;
-}
-
-std::string latin1ToUtf8(std::string_view in) {
-  std::string out;
-  out.reserve(in.size());
-  for (char ch : in) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c < 0x80) {
-      out.push_back(ch);
-    } else {
-      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-  }
-  return out;
-}
-
 bool isBlankLine(std::string_view raw) { return trim(raw).empty(); }
-
-std::FILE* openFile(const fs::path& path, bool exclusive) {
-#if defined(_WIN32)
-  return _wfopen(path.c_str(), exclusive ? L"wbx" : L"ab");
-#else
-  return std::fopen(path.c_str(), exclusive ? "wbx" : "ab");
-#endif
-}
-
-bool flushToDisk(std::FILE* file) {
-  if (std::fflush(file) != 0) return false;
-#if defined(_WIN32)
-  return _commit(_fileno(file)) == 0;
-#else
-  return ::fsync(::fileno(file)) == 0;
-#endif
-}
-
-// Bytes after which the write of new content breaks off; none outside tests.
-std::optional<std::size_t>& writeFault() {
-  static std::optional<std::size_t> failAfter;
-  return failAfter;
-}
-
-// Writes all of `bytes`; under a simulated fault only the bytes before it,
-// and then fails as a write that breaks off does.
-bool writeAll(std::FILE* file, std::string_view bytes) {
-  const std::size_t count = std::min(writeFault().value_or(bytes.size()), bytes.size());
-  return std::fwrite(bytes.data(), 1, count, file) == count && count == bytes.size();
-}
-
-// A new, exclusively created file beside `target` for the content to go to
-// before it replaces `target`.
-std::FILE* createTemporary(const fs::path& target, fs::path& temporary) {
-  std::random_device entropy;
-  for (int attempt = 0; attempt < 16; ++attempt) {
-    temporary = target;
-    temporary += ".tmp" + std::to_string(entropy() % 1000000u);
-    if (std::FILE* file = openFile(temporary, true)) return file;
-    if (errno != EEXIST) return nullptr;
-  }
-  return nullptr;
-}
 
 }  // namespace
 
@@ -202,7 +90,7 @@ ProfileFile ProfileFile::fromBytes(std::string_view bytes) {
   return file;
 }
 
-std::optional<ProfileFile> ProfileFile::read(const fs::path& path) {
+std::optional<ProfileFile> ProfileFile::read(const std::filesystem::path& path) {
   const std::optional<std::string> bytes = readWholeFile(path, kMaxSize);
   if (!bytes) return std::nullopt;
   return fromBytes(*bytes);
@@ -327,77 +215,6 @@ std::string ProfileFile::bytes() const {
     out += line.end;
   }
   return out;
-}
-
-bool ProfileFile::write(const fs::path& path) const { return writeFileAtomically(path, bytes()); }
-
-WriteFaultForTesting::WriteFaultForTesting(std::size_t failAfterBytes) { writeFault() = failAfterBytes; }
-
-WriteFaultForTesting::~WriteFaultForTesting() { writeFault().reset(); }
-
-std::optional<std::string> readWholeFile(const fs::path& path, std::size_t limit) {
-  std::error_code error;
-  if (!fs::is_regular_file(path, error)) return std::nullopt;
-  const auto size = fs::file_size(path, error);
-  if (error || size > limit) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes;
-  bytes.resize(static_cast<std::size_t>(size));
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (static_cast<std::size_t>(in.gcount()) != bytes.size()) return std::nullopt;
-  // The file may have grown since its size was taken; refuse rather than cut it.
-  if (in.peek() != std::ifstream::traits_type::eof()) return std::nullopt;
-  return bytes;
-}
-
-bool writeFileAtomically(const fs::path& path, std::string_view bytes) {
-  std::error_code error;
-  fs::path target = path;
-  // Replace what a symbolic link points at, not the link itself.
-  if (fs::is_symlink(fs::symlink_status(path, error))) {
-    target = fs::weakly_canonical(path, error);
-    if (error) return false;
-  }
-  const fs::file_status status = fs::status(target, error);
-  const bool exists = fs::exists(status);
-  if (exists) {
-    if (!fs::is_regular_file(status)) return false;
-    // A file without its write permission is read-only for us, even where
-    // the user's privileges would let us write it.
-    if ((status.permissions() & fs::perms::owner_write) == fs::perms::none) return false;
-    // A read-only file stays read-only, although its folder would let us
-    // replace it. Opening for appending writes nothing.
-    std::FILE* probe = openFile(target, false);
-    if (!probe) return false;
-    std::fclose(probe);
-  }
-
-  fs::path temporary;
-  std::FILE* file = createTemporary(target, temporary);
-  if (!file) return false;
-  bool ok = writeAll(file, bytes);
-  ok = flushToDisk(file) && ok;
-  ok = std::fclose(file) == 0 && ok;
-  if (ok && exists) fs::permissions(temporary, status.permissions(), fs::perm_options::replace, error);
-  if (ok) {
-    fs::rename(temporary, target, error);
-    ok = !error;
-  }
-  if (!ok) {
-    fs::remove(temporary, error);
-    return false;
-  }
-#if !defined(_WIN32)
-  // Make the rename itself durable; a failure here leaves a complete file.
-  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-  if (descriptor >= 0) {
-    ::fsync(descriptor);
-    ::close(descriptor);
-  }
-#endif
-  return true;
 }
 
 }  // namespace trekmor

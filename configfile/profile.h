@@ -49,10 +49,6 @@ class ProfileFile {
   // The file's bytes: unchanged lines as they were read, new lines ending in CRLF.
   std::string bytes() const;
 
-  // Replaces the file at `path` atomically with bytes(). False when it cannot
-  // be written; the file at `path` is then left as it was.
-  bool write(const std::filesystem::path& path) const;
-
  private:
   enum class Kind { Other, Section, Key };
   struct Line {
@@ -87,26 +83,5 @@ class ProfileFile {
   mutable std::unordered_map<std::string, std::size_t> m_sections;  // lower-case name -> its first header's number
   mutable std::unordered_map<std::string, std::size_t> m_keys;      // header number, NUL, lower-case key -> line
 };
-
-// Writes `bytes` into a new file beside `path` and renames it over `path`, so
-// that an interrupted write never leaves a damaged file. Refuses (returning
-// false, `path` unchanged) a folder, a file that is not writable, or a folder
-// that does not exist. A symbolic link is followed and its target replaced.
-bool writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
-
-// Simulates a write that breaks off (a full disk, a removed stick) while it
-// lives: the atomic writer's write of the new content fails once
-// `failAfterBytes` bytes have gone into the new file. For tests; the
-// program never makes one.
-class WriteFaultForTesting {
- public:
-  explicit WriteFaultForTesting(std::size_t failAfterBytes);
-  ~WriteFaultForTesting();
-  WriteFaultForTesting(const WriteFaultForTesting&) = delete;
-  WriteFaultForTesting& operator=(const WriteFaultForTesting&) = delete;
-};
-
-// The whole content of a regular file of at most `limit` bytes.
-std::optional<std::string> readWholeFile(const std::filesystem::path& path, std::size_t limit);
 
 }  // namespace trekmor

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "configfile/configfile.h"
+#include "configfile/wholefile.h"
 #include "settings/pipeline.h"
 
 namespace trekmor::cli {
