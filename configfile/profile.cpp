@@ -1,6 +1,8 @@
 #include "configfile/profile.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdint>
 
 #include "configfile/textencoding.h"
 #include "configfile/wholefile.h"
@@ -10,6 +12,7 @@ namespace trekmor {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kLineBreak = "\r\n";
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
 
@@ -19,19 +22,9 @@ std::string_view trim(std::string_view text) {
   return text;
 }
 
+bool isBlankLine(std::string_view raw) { return trim(raw).empty(); }
+
 char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// Names are matched ignoring the case of ASCII letters only: bytes above 0x7F
-// must match exactly, whatever letters they stand for in some code page.
-std::string foldedName(std::string_view name) {
-  std::string out(name);
-  for (char& c : out) c = asciiLower(c);
-  return out;
-}
-
-std::string keyIndexName(std::size_t header, std::string_view key) {
-  return std::to_string(header) + '\0' + foldedName(key);
-}
 
 // One pair of matching quotes around the whole value is no part of it.
 std::string_view unquote(std::string_view value) {
@@ -42,177 +35,333 @@ std::string_view unquote(std::string_view value) {
   return value;
 }
 
-bool isBlankLine(std::string_view raw) { return trim(raw).empty(); }
+enum class Kind { Other, Section, Key };
+
+// What a line is; the names and the value point into its text.
+struct Parsed {
+  Kind kind = Kind::Other;
+  std::string_view name;   // of a section or a key
+  std::string_view value;  // of a key
+};
+
+Parsed classify(std::string_view line) {
+  const std::string_view text = trim(line);
+  if (text.empty() || text.front() == ';') return {};  // blank or comment
+  if (text.front() == '[') {
+    const std::size_t close = text.find(']');
+    if (close != std::string_view::npos) return {Kind::Section, trim(text.substr(1, close - 1)), {}};
+  }
+  const std::size_t equals = text.find('=');
+  if (equals == std::string_view::npos) return {};
+  return {Kind::Key, trim(text.substr(0, equals)), unquote(trim(text.substr(equals + 1)))};
+}
+
+// The lines of a text, from a place on: each stops at its CR or LF, or at
+// the end. The next CR and the next LF are each searched for once, so that a
+// walk over the lines goes over the text twice in all, at the speed of the
+// library's byte search.
+class LineWalk {
+ public:
+  LineWalk(std::string_view text, std::size_t at) : m_text(text), m_cr(find('\r', at)), m_lf(find('\n', at)) {}
+
+  // Where the line that starts at `at` stops; `at` only moves on.
+  std::size_t stop(std::size_t at) {
+    if (m_cr < at) m_cr = find('\r', at);
+    if (m_lf < at) m_lf = find('\n', at);
+    return std::min(m_cr, m_lf);
+  }
+  // Where the next line starts after a line that stops at `stop`: its break
+  // is CR LF, a lone CR or LF, or nothing at the end of the text.
+  std::size_t next(std::size_t stop) const {
+    if (stop == m_text.size()) return stop;
+    return stop + (stop == m_cr && m_lf == stop + 1 ? 2 : 1);
+  }
+
+ private:
+  std::size_t find(char c, std::size_t at) const { return std::min(m_text.find(c, at), m_text.size()); }
+
+  std::string_view m_text;
+  std::size_t m_cr;
+  std::size_t m_lf;
+};
+
+// FNV-1a over the bytes with ASCII letters in lower case, so that names
+// that match also hash alike.
+std::size_t foldedHash(std::string_view name, std::size_t seed) {
+  std::uint64_t hash = 0xCBF29CE484222325u ^ (static_cast<std::uint64_t>(seed) * 0x9E3779B97F4A7C15u);
+  for (char c : name) {
+    hash ^= static_cast<unsigned char>(asciiLower(c));
+    hash *= 0x100000001B3u;
+  }
+  return static_cast<std::size_t>(hash);
+}
 
 }  // namespace
 
-ProfileFile::Line ProfileFile::makeLine(std::string raw, std::string end) const {
-  Line line;
-  line.raw = std::move(raw);
-  line.end = std::move(end);
-  const std::string decoded = m_utf8 ? utf8ToLatin1(line.raw) : line.raw;
-  std::string_view text = trim(decoded);
-  if (text.empty() || text.front() == ';') return line;  // blank or comment
-  if (text.front() == '[') {
-    const std::size_t close = text.find(']');
-    if (close != std::string_view::npos) {
-      line.kind = Kind::Section;
-      line.name = std::string(trim(text.substr(1, close - 1)));
-      return line;
-    }
-  }
-  const std::size_t equals = text.find('=');
-  if (equals == std::string_view::npos) return line;
-  line.kind = Kind::Key;
-  line.name = std::string(trim(text.substr(0, equals)));
-  line.value = std::string(unquote(trim(text.substr(equals + 1))));
-  return line;
+// Names are matched ignoring the case of ASCII letters only: bytes above 0x7F
+// must match exactly, whatever letters they stand for in some code page.
+bool ProfileFile::sameName(std::string_view a, std::string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return asciiLower(x) == asciiLower(y); });
 }
 
-ProfileFile ProfileFile::fromBytes(std::string_view bytes) {
+std::size_t ProfileFile::NameHash::operator()(std::string_view name) const { return foldedHash(name, 0); }
+
+std::size_t ProfileFile::KeyHash::operator()(const KeyView& key) const { return foldedHash(key.name, key.section); }
+
+ProfileFile ProfileFile::fromBytes(std::string_view bytes) { return fromText(std::string(bytes)); }
+
+ProfileFile ProfileFile::fromText(std::string bytes) {
   ProfileFile file;
-  if (bytes.starts_with(kByteOrderMark)) {
+  if (std::string_view(bytes).starts_with(kByteOrderMark)) {
     file.m_utf8 = true;
-    bytes.remove_prefix(kByteOrderMark.size());
+    bytes.erase(0, kByteOrderMark.size());
   }
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    std::size_t stop = start;
-    while (stop < bytes.size() && bytes[stop] != '\r' && bytes[stop] != '\n') ++stop;
-    std::size_t next = stop;
-    if (next < bytes.size()) {
-      next += (bytes[next] == '\r' && next + 1 < bytes.size() && bytes[next + 1] == '\n') ? 2 : 1;
-    }
-    file.m_lines.push_back(
-        file.makeLine(std::string(bytes.substr(start, stop - start)), std::string(bytes.substr(stop, next - stop))));
-    start = next;
-  }
+  file.m_text = std::move(bytes);
+  file.parseText();
   return file;
 }
 
 std::optional<ProfileFile> ProfileFile::read(const std::filesystem::path& path) {
-  const std::optional<std::string> bytes = readWholeFile(path, kMaxSize);
+  std::optional<std::string> bytes = readWholeFile(path, kMaxSize);
   if (!bytes) return std::nullopt;
-  return fromBytes(*bytes);
+  return fromText(std::move(*bytes));
 }
 
-void ProfileFile::buildIndex() const {
-  m_headers.clear();
-  m_sections.clear();
-  m_keys.clear();
-  for (std::size_t at = 0; at < m_lines.size(); ++at) {
-    const Line& line = m_lines[at];
-    if (line.kind == Kind::Section) {
-      m_headers.push_back(at);
-      m_sections.emplace(foldedName(line.name), m_headers.size() - 1);  // the first section of a name wins
-    } else if (line.kind == Kind::Key && !m_headers.empty()) {
-      // The first key of a name within its section wins; keys before the
-      // first header belong to no section.
-      m_keys.emplace(keyIndexName(m_headers.size() - 1, line.name), at);
+void ProfileFile::parseText() {
+  const std::string_view text = m_text;
+  std::string scratch;
+  LineWalk lines(text, 0);
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const std::size_t stop = lines.stop(at);
+    const std::size_t next = lines.next(stop);
+    if (stop == at) {  // an empty line: nothing to note
+      at = next;
+      continue;
     }
+    const std::string_view raw = text.substr(at, stop - at);
+    const Parsed line = classify(m_utf8 ? std::string_view(scratch = utf8ToLatin1(raw)) : raw);
+    if (line.kind == Kind::Section) {
+      m_sections.back().end = at;
+      Section section;
+      section.begin = at;
+      section.insertAt = next;  // right after the header while the section holds only blank lines
+      m_sections.push_back(std::move(section));
+      indexSection(line.name, m_sections.size() - 1);
+    } else {
+      // New keys go after the section's last key or comment, before any
+      // blank lines that separate it from the next header.
+      if (!isBlankLine(raw)) m_sections.back().insertAt = next;
+      // Keys before the first header belong to no section.
+      if (line.kind == Kind::Key && m_sections.size() > 1) indexKey(m_sections.size() - 1, line.name, {at, stop - at});
+    }
+    at = next;
   }
-  m_indexed = true;
+  m_sections.back().end = text.size();
 }
 
-std::size_t ProfileFile::headerNumber(std::size_t header) const {
-  return static_cast<std::size_t>(std::lower_bound(m_headers.begin(), m_headers.end(), header) - m_headers.begin());
+std::string_view ProfileFile::textOf(const Line& line, std::string& scratch) const {
+  const std::string_view raw = line.written != kNone ? std::string_view(m_written[line.written])
+                                                     : std::string_view(m_text).substr(line.at, line.length);
+  if (!m_utf8) return raw;
+  scratch = utf8ToLatin1(raw);
+  return scratch;
 }
 
-std::optional<std::size_t> ProfileFile::findSection(std::string_view section) const {
-  if (!m_indexed) buildIndex();
-  const auto it = m_sections.find(foldedName(section));
-  if (it == m_sections.end()) return std::nullopt;
-  return m_headers[it->second];
+ProfileFile::Line ProfileFile::textLine(std::size_t at, std::size_t length) const {
+  const auto changed = m_changed.find(at);
+  return changed != m_changed.end() ? changed->second : Line{at, length};
 }
 
-std::size_t ProfileFile::sectionEnd(std::size_t header) const {
-  std::size_t i = header + 1;
-  while (i < m_lines.size() && m_lines[i].kind != Kind::Section) ++i;
-  return i;
+// The first section of a name wins, and within a section the first key of a name.
+void ProfileFile::indexSection(std::string_view name, std::size_t number) {
+  if (!m_sectionIndex.contains(name)) m_sectionIndex.emplace(std::string(name), number);
 }
 
-std::optional<std::size_t> ProfileFile::findKey(std::size_t header, std::string_view key) const {
-  if (!m_indexed) buildIndex();
-  const auto it = m_keys.find(keyIndexName(headerNumber(header), key));
-  if (it == m_keys.end()) return std::nullopt;
-  return it->second;
+void ProfileFile::indexKey(std::size_t section, std::string_view name, const Line& line) {
+  if (!m_keys.contains(KeyView{section, name})) m_keys.emplace(KeyName{section, std::string(name)}, line);
+}
+
+void ProfileFile::reindex() {
+  m_sectionIndex.clear();
+  m_keys.clear();
+  std::string scratch;
+  const std::string_view text = m_text;
+  for (std::size_t number = 0; number < m_sections.size(); ++number) {
+    const Section& section = m_sections[number];
+    const auto index = [&](const Line& line) {
+      const Parsed parsed = classify(textOf(line, scratch));
+      if (parsed.kind == Kind::Section) indexSection(parsed.name, number);  // only ever the first line
+      if (parsed.kind == Kind::Key && number > 0) indexKey(number, parsed.name, line);
+    };
+    const auto indexText = [&](std::size_t from, std::size_t to) {
+      LineWalk lines(text, from);
+      for (std::size_t at = from; at < to;) {
+        const std::size_t stop = lines.stop(at);
+        index(textLine(at, stop - at));
+        at = lines.next(stop);
+      }
+    };
+    if (section.addedHeader != kNone) index(Line{kNone, 0, section.addedHeader});
+    indexText(section.begin, section.insertAt);
+    for (const std::size_t id : section.added) index(Line{kNone, 0, id});
+    indexText(section.insertAt, section.end);
+  }
 }
 
 std::optional<std::string> ProfileFile::value(std::string_view section, std::string_view key) const {
-  const auto header = findSection(section);
-  if (!header) return std::nullopt;
-  const auto line = findKey(*header, key);
-  if (!line) return std::nullopt;
-  return m_lines[*line].value;
+  const auto header = m_sectionIndex.find(section);
+  if (header == m_sectionIndex.end()) return std::nullopt;
+  const auto line = m_keys.find(KeyView{header->second, key});
+  if (line == m_keys.end()) return std::nullopt;
+  std::string scratch;
+  return std::string(classify(textOf(line->second, scratch)).value);
 }
 
 std::string ProfileFile::value(std::string_view section, std::string_view key, std::string_view fallback) const {
   return value(section, key).value_or(std::string(fallback));
 }
 
-std::string ProfileFile::encode(std::string text) const { return m_utf8 ? latin1ToUtf8(text) : text; }
+std::string ProfileFile::encode(std::string text) const {
+  if (m_utf8) return latin1ToUtf8(text);
+  return text;
+}
 
-void ProfileFile::insertLine(std::size_t at, std::string text) {
-  // Only the last line can lack a terminator; a line after it needs one.
-  if (at > 0 && m_lines[at - 1].end.empty()) m_lines[at - 1].end = "\r\n";
-  m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at),
-                 makeLine(encode(std::move(text)), "\r\n"));
-  if (!m_indexed) return;
-  // The index follows the insertion instead of being built anew, which a
-  // save into a long file would otherwise do for every key it adds.
-  const Line& line = m_lines[at];
-  const bool last = at + 1 == m_lines.size();
-  if (line.kind == Kind::Section && !last) {
-    m_indexed = false;  // sections are only ever added at the end
-    return;
+void ProfileFile::appendSection(std::string text) {
+  Section section;
+  section.addedHeader = m_written.size();
+  section.begin = section.end = section.insertAt = m_text.size();
+  m_written.push_back(encode(std::move(text)));
+  m_sections.push_back(std::move(section));
+  std::string scratch;
+  // "[name]" always reads as a header.
+  indexSection(classify(textOf(Line{kNone, 0, m_sections.back().addedHeader}, scratch)).name, m_sections.size() - 1);
+}
+
+void ProfileFile::addLine(std::size_t section, std::string text) {
+  const Line line{kNone, 0, m_written.size()};
+  m_written.push_back(encode(std::move(text)));
+  m_sections[section].added.push_back(line.written);
+  std::string scratch;
+  const Parsed parsed = classify(textOf(line, scratch));
+  if (parsed.kind == Kind::Key) {
+    // It follows every other key of its section.
+    indexKey(section, parsed.name, line);
+  } else if (parsed.kind == Kind::Section) {
+    // A key name such as "[x" with a "]" after it makes a header.
+    splitAt(section, line);
+    reindex();
   }
-  if (!last) {
-    for (std::size_t& header : m_headers) header += header >= at ? 1 : 0;
-    for (auto& entry : m_keys) entry.second += entry.second >= at ? 1 : 0;
+}
+
+void ProfileFile::rewriteLine(std::size_t section, Line& line, std::string_view name, std::string text) {
+  if (line.written == kNone) {
+    line.written = m_written.size();
+    m_written.emplace_back();
+    m_changed.emplace(line.at, line);
   }
-  if (line.kind == Kind::Section) {
-    m_headers.push_back(at);
-    m_sections.emplace(foldedName(line.name), m_headers.size() - 1);
-  } else if (line.kind == Kind::Key) {
-    // In the section of the last header above it. Only a key the section
-    // lacked is inserted, so it is the first of its name there.
-    const std::size_t number = headerNumber(at);
-    if (number > 0) m_keys.emplace(keyIndexName(number - 1, line.name), at);
+  m_written[line.written] = encode(std::move(text));
+  const Line changed = line;
+  std::string scratch;
+  const Parsed parsed = classify(textOf(changed, scratch));
+  if (parsed.kind == Kind::Key && parsed.name == name) return;  // the same key in the same place
+  // A key "[x" whose new value holds a "]" is now a header.
+  if (parsed.kind == Kind::Section) splitAt(section, changed);
+  reindex();
+}
+
+void ProfileFile::splitAt(std::size_t number, const Line& line) {
+  Section& section = m_sections[number];
+  Section next;
+  next.end = section.end;
+  if (line.at != kNone) {
+    // A line of the text: it and the lines after it move to the new section,
+    // the added ones with them; the section keeps the lines before it.
+    next.begin = line.at;
+    next.insertAt = section.insertAt;
+    next.added = std::move(section.added);
+    section.added.clear();
+    section.end = line.at;
+    const std::string_view text = m_text;
+    LineWalk lines(text, section.begin);
+    std::size_t at = section.begin;
+    if (section.addedHeader == kNone) at = lines.next(lines.stop(at));  // past the header
+    section.insertAt = at;
+    while (at < section.end) {
+      const std::size_t stop = lines.stop(at);
+      const std::size_t after = lines.next(stop);
+      if (!isBlankLine(text.substr(at, stop - at))) section.insertAt = after;
+      at = after;
+    }
+  } else {
+    // An added line: the added lines after it and the blank lines that
+    // ended the section move to the new one.
+    const auto place = std::find(section.added.begin(), section.added.end(), line.written);
+    next.addedHeader = line.written;
+    next.begin = next.insertAt = section.insertAt;
+    next.added.assign(place + 1, section.added.end());
+    section.added.erase(place, section.added.end());
+    section.end = section.insertAt;
   }
+  m_sections.insert(m_sections.begin() + static_cast<std::ptrdiff_t>(number) + 1, std::move(next));
 }
 
 void ProfileFile::set(std::string_view section, std::string_view key, std::string_view value) {
   std::string clean(value);
   std::erase_if(clean, [](char c) { return c == '\r' || c == '\n'; });
 
-  const auto header = findSection(section);
-  if (!header) {
-    insertLine(m_lines.size(), "[" + std::string(section) + "]");
-    insertLine(m_lines.size(), std::string(key) + "=" + clean);
+  const auto header = m_sectionIndex.find(section);
+  if (header == m_sectionIndex.end()) {
+    appendSection("[" + std::string(section) + "]");
+    addLine(m_sections.size() - 1, std::string(key) + "=" + clean);
     return;
   }
-  if (const auto line = findKey(*header, key)) {
-    Line& existing = m_lines[*line];
-    if (existing.value == clean) return;
-    const std::string name = existing.name;
-    existing = makeLine(encode(name + "=" + clean), existing.end);
-    // Still the same key in the same place, unless the value made it read otherwise.
-    if (existing.kind != Kind::Key || existing.name != name) m_indexed = false;
+  const std::size_t number = header->second;
+  const auto line = m_keys.find(KeyView{number, key});
+  if (line == m_keys.end()) {
+    addLine(number, std::string(key) + "=" + clean);
     return;
   }
-  // After the section's last key or comment, before any blank lines that
-  // separate it from the next header.
-  std::size_t at = sectionEnd(*header);
-  while (at > *header + 1 && isBlankLine(m_lines[at - 1].raw)) --at;
-  insertLine(at, std::string(key) + "=" + clean);
+  std::string scratch;
+  const Parsed present = classify(textOf(line->second, scratch));
+  if (present.value == clean) return;
+  const std::string name(present.name);
+  rewriteLine(number, line->second, name, name + "=" + clean);
 }
 
 std::string ProfileFile::bytes() const {
   std::string out;
+  std::size_t size = kByteOrderMark.size() + m_text.size();
+  for (const std::string& line : m_written) size += line.size() + 2 * kLineBreak.size();
+  out.reserve(size);
   if (m_utf8) out += kByteOrderMark;
-  for (const Line& line : m_lines) {
-    out += line.raw;
-    out += line.end;
+  // Only the text's last line can lack a line break; a line added after it
+  // needs one.
+  const bool textOpen = !m_text.empty() && m_text.back() != '\r' && m_text.back() != '\n';
+  bool open = false;
+  const auto putAdded = [&](std::size_t id) {
+    if (open) out += kLineBreak;
+    out += m_written[id];
+    out += kLineBreak;
+    open = false;
+  };
+  const auto putText = [&](std::size_t begin, std::size_t end) {
+    if (begin >= end) return;
+    std::size_t at = begin;
+    for (auto changed = m_changed.lower_bound(begin); changed != m_changed.end() && changed->first < end; ++changed) {
+      out.append(m_text, at, changed->first - at);
+      out += m_written[changed->second.written];
+      at = changed->first + changed->second.length;  // the line's own break follows
+    }
+    out.append(m_text, at, end - at);
+    open = textOpen && end == m_text.size();
+  };
+  for (const Section& section : m_sections) {
+    if (section.addedHeader != kNone) putAdded(section.addedHeader);
+    putText(section.begin, section.insertAt);
+    for (const std::size_t id : section.added) putAdded(id);
+    putText(section.insertAt, section.end);
   }
   return out;
 }
