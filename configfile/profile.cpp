@@ -141,7 +141,8 @@ void ProfileFile::parseText() {
       continue;
     }
     const std::string_view raw = text.substr(at, stop - at);
-    const Parsed line = classify(m_utf8 ? std::string_view(scratch = utf8ToLatin1(raw)) : raw);
+    if (m_utf8) utf8ToLatin1(raw, scratch);
+    const Parsed line = classify(m_utf8 ? std::string_view(scratch) : raw);
     if (line.kind == Kind::Section) {
       m_sections.back().end = at;
       Section section;
@@ -165,7 +166,7 @@ std::string_view ProfileFile::textOf(const Line& line, std::string& scratch) con
   const std::string_view raw = line.written != kNone ? std::string_view(m_written[line.written])
                                                      : std::string_view(m_text).substr(line.at, line.length);
   if (!m_utf8) return raw;
-  scratch = utf8ToLatin1(raw);
+  utf8ToLatin1(raw, scratch);
   return scratch;
 }
 

@@ -5,8 +5,8 @@
 
 namespace trekmor {
 
-std::string utf8ToLatin1(std::string_view in) {
-  std::string out;
+void utf8ToLatin1(std::string_view in, std::string& out) {
+  out.clear();
   out.reserve(in.size());
   std::size_t i = 0;
   while (i < in.size()) {
@@ -43,7 +43,6 @@ std::string utf8ToLatin1(std::string_view in) {
     out.push_back(overlong || code > 0xFF ? '?' : static_cast<char>(code));
     i += length;
   }
-  return out;
 }
 
 std::string latin1ToUtf8(std::string_view in) {
