@@ -58,8 +58,9 @@ Parsed classify(std::string_view line) {
 
 // The lines of a text, from a place on: each stops at its CR or LF, or at
 // the end. The next CR and the next LF are each searched for once, so that a
-// walk over the lines goes over the text twice in all, at the speed of the
-// library's byte search.
+// walk over the lines goes over the text twice in all; long lines at the
+// speed of the library's byte search, short ones (a call costs more than a
+// few bytes looked at) without it.
 class LineWalk {
  public:
   LineWalk(std::string_view text, std::size_t at) : m_text(text), m_cr(find('\r', at)), m_lf(find('\n', at)) {}
@@ -78,7 +79,12 @@ class LineWalk {
   }
 
  private:
-  std::size_t find(char c, std::size_t at) const { return std::min(m_text.find(c, at), m_text.size()); }
+  std::size_t find(char c, std::size_t at) const {
+    for (const std::size_t near = std::min(at + 8, m_text.size()); at < near; ++at) {
+      if (m_text[at] == c) return at;
+    }
+    return std::min(m_text.find(c, at), m_text.size());
+  }
 
   std::string_view m_text;
   std::size_t m_cr;
