@@ -66,7 +66,7 @@ std::size_t lineCount(std::string_view bytes) {
 
 // Names to look up, taken roughly from the lines of `text`: some are its
 // sections and keys, some not quite.
-void namesIn(std::string_view text, std::vector<std::pair<std::string, std::string>>& names) {
+void namesIn(std::string_view text, std::vector<std::pair<std::string_view, std::string_view>>& names) {
   std::string_view section;
   std::size_t taken = 0;
   for (const std::string_view line : split(text, '\n')) {
@@ -126,7 +126,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
 
-  std::vector<std::pair<std::string, std::string>> names;
+  // Views into the input, the writes and the written bytes, which all stay.
+  std::vector<std::pair<std::string_view, std::string_view>> names;
   namesIn(text, names);
 
   ProfileFile file = ProfileFile::fromBytes(text);
