@@ -100,12 +100,12 @@ std::optional<std::string> fileValue(const FieldDecl& field, const Fields& field
   return std::nullopt;
 }
 
-SaveResult saveConfiguration(const Fields& fields, const std::filesystem::path& path) {
-  return saveConfiguration(fields, path, packOrder());
+SaveResult saveConfiguration(const Fields& fields, const std::filesystem::path& path, const ByteWriter& write) {
+  return saveConfiguration(fields, path, packOrder(), write);
 }
 
 SaveResult saveConfiguration(const Fields& fields, const std::filesystem::path& path,
-                             std::span<const Group* const> groups) {
+                             std::span<const Group* const> groups, const ByteWriter& write) {
   // Every value is formed before the file is touched, so a number field that
   // holds no whole number leaves the file as it was.
   std::vector<std::pair<const FieldDecl*, std::string>> values;
@@ -126,7 +126,7 @@ SaveResult saveConfiguration(const Fields& fields, const std::filesystem::path& 
   file->set(kHeaderSection, "Application", kApplicationName);
   file->set(kHeaderSection, "Version", kConfigVersionText);
   for (const auto& [field, value] : values) file->set(field->section, field->key, value);
-  if (!file->write(path)) return {SaveResult::Status::WriteFailed, unableToWriteText(path.string())};
+  if (!writeFileAtomically(path, file->bytes(), write)) return {SaveResult::Status::WriteFailed, unableToWriteText(path.string())};
   return {};
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "configfile/profile.h"
+#include "configfile/wholefile.h"
 #include "image/product.h"  // kApplicationName and kConfigVersionText of the header
 #include "settings/group.h"
 
@@ -55,10 +56,12 @@ std::optional<std::string> fileValue(const FieldDecl& field, const Fields& field
 // Converts every number field first: when one is not a whole number the save
 // stops with the conversion error and the file is not touched. Otherwise
 // writes the header and every key into the file, keeping whatever else an
-// existing file holds, and replaces the file atomically.
-SaveResult saveConfiguration(const Fields& fields, const std::filesystem::path& path);
+// existing file holds, and replaces the file atomically; `write` puts the new
+// content into the file that replaces it.
 SaveResult saveConfiguration(const Fields& fields, const std::filesystem::path& path,
-                             std::span<const Group* const> groups);
+                             const ByteWriter& write = writeAllBytes);
+SaveResult saveConfiguration(const Fields& fields, const std::filesystem::path& path,
+                             std::span<const Group* const> groups, const ByteWriter& write = writeAllBytes);
 
 // Tests the header (a wrong application name shows its message through `ui`
 // and changes nothing; another version shows its warning and goes on), then

@@ -1,26 +1,18 @@
 #include "configfile/profile.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <fstream>
-#include <random>
-#include <system_error>
+#include <cstddef>
+#include <cstdint>
 
-#if defined(_WIN32)
-#include <io.h>
-#else
-#include <fcntl.h>
-#include <unistd.h>
-#endif
+#include "configfile/textencoding.h"
+#include "configfile/wholefile.h"
 
 namespace trekmor {
-
-namespace fs = std::filesystem;
 
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kLineBreak = "\r\n";
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
 
@@ -30,19 +22,9 @@ std::string_view trim(std::string_view text) {
   return text;
 }
 
+bool isBlankLine(std::string_view raw) { return trim(raw).empty(); }
+
 char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// Names are matched ignoring the case of ASCII letters only: bytes above 0x7F
-// must match exactly, whatever letters they stand for in some code page.
-std::string foldedName(std::string_view name) {
-  std::string out(name);
-  for (char& c : out) c = asciiLower(c);
-  return out;
-}
-
-std::string keyIndexName(std::size_t header, std::string_view key) {
-  return std::to_string(header) + '\0' + foldedName(key);
-}
 
 // One pair of matching quotes around the whole value is no part of it.
 std::string_view unquote(std::string_view value) {
@@ -53,351 +35,342 @@ std::string_view unquote(std::string_view value) {
   return value;
 }
 
-// UTF-8 to single-byte text: code points above U+00FF and malformed bytes
-// become '?', as a conversion to a single-byte code page does.
-std::string utf8ToLatin1(std::string_view in) {
-  std::string out;
-  out.reserve(in.size());
-  std::size_t i = 0;
-  while (i < in.size()) {
-    const auto lead = static_cast<unsigned char>(in[i]);
-    std::size_t length = 0;
-    std::uint32_t code = 0;
-    if (lead < 0x80) {
-      length = 1;
-      code = lead;
-    } else if ((lead & 0xE0) == 0xC0) {
-      length = 2;
-      code = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-      length = 3;
-      code = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-      length = 4;
-      code = lead & 0x07;
-    }
-    bool valid = length > 0 && i + length <= in.size();
-    for (std::size_t k = 1; valid && k < length; ++k) {
-      const auto next = static_cast<unsigned char>(in[i + k]);
-      valid = (next & 0xC0) == 0x80;
-      code = (code << 6) | (next & 0x3F);
-    }
-    if (!valid) {
-      out.push_back('?');
-      ++i;
-      continue;
-    }
-    // Over-long forms of Latin-1 characters would otherwise smuggle in bytes
-    // (for example a CR) that the file could not hold as they are.
-    const bool overlong = (length == 2 && code < 0x80) || (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
-    out.push_back(overlong || code > 0xFF ? '?' : static_cast<char>(code));
-    i += length;
+enum class Kind { Other, Section, Key };
+
+// What a line is; the names and the value point into its text.
+struct Parsed {
+  Kind kind = Kind::Other;
+  std::string_view name;   // of a section or a key
+  std::string_view value;  // of a key
+};
+
+Parsed classify(std::string_view line) {
+  const std::string_view text = trim(line);
+  if (text.empty() || text.front() == ';') return {};  // blank or comment
+  if (text.front() == '[') {
+    const std::size_t close = text.find(']');
+    if (close != std::string_view::npos) return {Kind::Section, trim(text.substr(1, close - 1)), {}};
   }
-  return out;
+  const std::size_t equals = text.find('=');
+  if (equals == std::string_view::npos) return {};
+  return {Kind::Key, trim(text.substr(0, equals)), unquote(trim(text.substr(equals + 1)))};
 }
 
-std::string latin1ToUtf8(std::string_view in) {
-  std::string out;
-  out.reserve(in.size());
-  for (char ch : in) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c < 0x80) {
-      out.push_back(ch);
-    } else {
-      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+// The lines of a text, from a place on: each stops at its CR or LF, or at
+// the end. The next CR and the next LF are each searched for once, so that a
+// walk over the lines goes over the text twice in all; long lines at the
+// speed of the library's byte search, short ones (a call costs more than a
+// few bytes looked at) without it.
+class LineWalk {
+ public:
+  LineWalk(std::string_view text, std::size_t at) : m_text(text), m_cr(find('\r', at)), m_lf(find('\n', at)) {}
+
+  // Where the line that starts at `at` stops; `at` only moves on.
+  std::size_t stop(std::size_t at) {
+    if (m_cr < at) m_cr = find('\r', at);
+    if (m_lf < at) m_lf = find('\n', at);
+    return std::min(m_cr, m_lf);
+  }
+  // Where the next line starts after a line that stops at `stop`: its break
+  // is CR LF, a lone CR or LF, or nothing at the end of the text.
+  std::size_t next(std::size_t stop) const {
+    if (stop == m_text.size()) return stop;
+    return stop + (stop == m_cr && m_lf == stop + 1 ? 2 : 1);
+  }
+
+ private:
+  std::size_t find(char c, std::size_t at) const {
+    for (const std::size_t near = std::min(at + 8, m_text.size()); at < near; ++at) {
+      if (m_text[at] == c) return at;
     }
+    return std::min(m_text.find(c, at), m_text.size());
   }
-  return out;
-}
 
-bool isBlankLine(std::string_view raw) { return trim(raw).empty(); }
+  std::string_view m_text;
+  std::size_t m_cr;
+  std::size_t m_lf;
+};
 
-std::FILE* openFile(const fs::path& path, bool exclusive) {
-#if defined(_WIN32)
-  return _wfopen(path.c_str(), exclusive ? L"wbx" : L"ab");
-#else
-  return std::fopen(path.c_str(), exclusive ? "wbx" : "ab");
-#endif
-}
-
-bool flushToDisk(std::FILE* file) {
-  if (std::fflush(file) != 0) return false;
-#if defined(_WIN32)
-  return _commit(_fileno(file)) == 0;
-#else
-  return ::fsync(::fileno(file)) == 0;
-#endif
-}
-
-// Bytes after which the write of new content breaks off; none outside tests.
-std::optional<std::size_t>& writeFault() {
-  static std::optional<std::size_t> failAfter;
-  return failAfter;
-}
-
-// Writes all of `bytes`; under a simulated fault only the bytes before it,
-// and then fails as a write that breaks off does.
-bool writeAll(std::FILE* file, std::string_view bytes) {
-  const std::size_t count = std::min(writeFault().value_or(bytes.size()), bytes.size());
-  return std::fwrite(bytes.data(), 1, count, file) == count && count == bytes.size();
-}
-
-// A new, exclusively created file beside `target` for the content to go to
-// before it replaces `target`.
-std::FILE* createTemporary(const fs::path& target, fs::path& temporary) {
-  std::random_device entropy;
-  for (int attempt = 0; attempt < 16; ++attempt) {
-    temporary = target;
-    temporary += ".tmp" + std::to_string(entropy() % 1000000u);
-    if (std::FILE* file = openFile(temporary, true)) return file;
-    if (errno != EEXIST) return nullptr;
+// FNV-1a over the bytes with ASCII letters in lower case, so that names
+// that match also hash alike.
+std::size_t foldedHash(std::string_view name, std::size_t seed) {
+  std::uint64_t hash = 0xCBF29CE484222325u ^ (static_cast<std::uint64_t>(seed) * 0x9E3779B97F4A7C15u);
+  for (char c : name) {
+    hash ^= static_cast<unsigned char>(asciiLower(c));
+    hash *= 0x100000001B3u;
   }
-  return nullptr;
+  return static_cast<std::size_t>(hash);
 }
 
 }  // namespace
 
-ProfileFile::Line ProfileFile::makeLine(std::string raw, std::string end) const {
-  Line line;
-  line.raw = std::move(raw);
-  line.end = std::move(end);
-  const std::string decoded = m_utf8 ? utf8ToLatin1(line.raw) : line.raw;
-  std::string_view text = trim(decoded);
-  if (text.empty() || text.front() == ';') return line;  // blank or comment
-  if (text.front() == '[') {
-    const std::size_t close = text.find(']');
-    if (close != std::string_view::npos) {
-      line.kind = Kind::Section;
-      line.name = std::string(trim(text.substr(1, close - 1)));
-      return line;
-    }
-  }
-  const std::size_t equals = text.find('=');
-  if (equals == std::string_view::npos) return line;
-  line.kind = Kind::Key;
-  line.name = std::string(trim(text.substr(0, equals)));
-  line.value = std::string(unquote(trim(text.substr(equals + 1))));
-  return line;
+// Names are matched ignoring the case of ASCII letters only: bytes above 0x7F
+// must match exactly, whatever letters they stand for in some code page.
+bool ProfileFile::sameName(std::string_view a, std::string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return asciiLower(x) == asciiLower(y); });
 }
 
-ProfileFile ProfileFile::fromBytes(std::string_view bytes) {
+std::size_t ProfileFile::NameHash::operator()(std::string_view name) const { return foldedHash(name, 0); }
+
+std::size_t ProfileFile::KeyHash::operator()(const KeyView& key) const { return foldedHash(key.name, key.section); }
+
+ProfileFile ProfileFile::fromBytes(std::string_view bytes) { return fromText(std::string(bytes)); }
+
+ProfileFile ProfileFile::fromText(std::string bytes) {
   ProfileFile file;
-  if (bytes.starts_with(kByteOrderMark)) {
+  if (std::string_view(bytes).starts_with(kByteOrderMark)) {
     file.m_utf8 = true;
-    bytes.remove_prefix(kByteOrderMark.size());
+    bytes.erase(0, kByteOrderMark.size());
   }
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    std::size_t stop = start;
-    while (stop < bytes.size() && bytes[stop] != '\r' && bytes[stop] != '\n') ++stop;
-    std::size_t next = stop;
-    if (next < bytes.size()) {
-      next += (bytes[next] == '\r' && next + 1 < bytes.size() && bytes[next + 1] == '\n') ? 2 : 1;
-    }
-    file.m_lines.push_back(
-        file.makeLine(std::string(bytes.substr(start, stop - start)), std::string(bytes.substr(stop, next - stop))));
-    start = next;
-  }
+  file.m_text = std::move(bytes);
+  file.parseText();
   return file;
 }
 
-std::optional<ProfileFile> ProfileFile::read(const fs::path& path) {
-  const std::optional<std::string> bytes = readWholeFile(path, kMaxSize);
+std::optional<ProfileFile> ProfileFile::read(const std::filesystem::path& path) {
+  std::optional<std::string> bytes = readWholeFile(path, kMaxSize);
   if (!bytes) return std::nullopt;
-  return fromBytes(*bytes);
+  return fromText(std::move(*bytes));
 }
 
-void ProfileFile::buildIndex() const {
-  m_headers.clear();
-  m_sections.clear();
-  m_keys.clear();
-  for (std::size_t at = 0; at < m_lines.size(); ++at) {
-    const Line& line = m_lines[at];
-    if (line.kind == Kind::Section) {
-      m_headers.push_back(at);
-      m_sections.emplace(foldedName(line.name), m_headers.size() - 1);  // the first section of a name wins
-    } else if (line.kind == Kind::Key && !m_headers.empty()) {
-      // The first key of a name within its section wins; keys before the
-      // first header belong to no section.
-      m_keys.emplace(keyIndexName(m_headers.size() - 1, line.name), at);
+void ProfileFile::parseText() {
+  const std::string_view text = m_text;
+  std::string scratch;
+  LineWalk lines(text, 0);
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const std::size_t stop = lines.stop(at);
+    const std::size_t next = lines.next(stop);
+    if (stop == at) {  // an empty line: nothing to note
+      at = next;
+      continue;
     }
+    const std::string_view raw = text.substr(at, stop - at);
+    if (m_utf8) utf8ToLatin1(raw, scratch);
+    const Parsed line = classify(m_utf8 ? std::string_view(scratch) : raw);
+    if (line.kind == Kind::Section) {
+      m_sections.back().end = at;
+      Section section;
+      section.begin = at;
+      section.insertAt = next;  // right after the header while the section holds only blank lines
+      m_sections.push_back(std::move(section));
+      indexSection(line.name, m_sections.size() - 1);
+    } else {
+      // New keys go after the section's last key or comment, before any
+      // blank lines that separate it from the next header.
+      if (!isBlankLine(raw)) m_sections.back().insertAt = next;
+      // Keys before the first header belong to no section.
+      if (line.kind == Kind::Key && m_sections.size() > 1) indexKey(m_sections.size() - 1, line.name, {at, stop - at});
+    }
+    at = next;
   }
-  m_indexed = true;
+  m_sections.back().end = text.size();
 }
 
-std::size_t ProfileFile::headerNumber(std::size_t header) const {
-  return static_cast<std::size_t>(std::lower_bound(m_headers.begin(), m_headers.end(), header) - m_headers.begin());
+std::string_view ProfileFile::textOf(const Line& line, std::string& scratch) const {
+  const std::string_view raw = line.written != kNone ? std::string_view(m_written[line.written])
+                                                     : std::string_view(m_text).substr(line.at, line.length);
+  if (!m_utf8) return raw;
+  utf8ToLatin1(raw, scratch);
+  return scratch;
 }
 
-std::optional<std::size_t> ProfileFile::findSection(std::string_view section) const {
-  if (!m_indexed) buildIndex();
-  const auto it = m_sections.find(foldedName(section));
-  if (it == m_sections.end()) return std::nullopt;
-  return m_headers[it->second];
+ProfileFile::Line ProfileFile::textLine(std::size_t at, std::size_t length) const {
+  const auto changed = m_changed.find(at);
+  return changed != m_changed.end() ? changed->second : Line{at, length};
 }
 
-std::size_t ProfileFile::sectionEnd(std::size_t header) const {
-  std::size_t i = header + 1;
-  while (i < m_lines.size() && m_lines[i].kind != Kind::Section) ++i;
-  return i;
+// The first section of a name wins, and within a section the first key of a name.
+void ProfileFile::indexSection(std::string_view name, std::size_t number) {
+  if (!m_sectionIndex.contains(name)) m_sectionIndex.emplace(std::string(name), number);
 }
 
-std::optional<std::size_t> ProfileFile::findKey(std::size_t header, std::string_view key) const {
-  if (!m_indexed) buildIndex();
-  const auto it = m_keys.find(keyIndexName(headerNumber(header), key));
-  if (it == m_keys.end()) return std::nullopt;
-  return it->second;
+void ProfileFile::indexKey(std::size_t section, std::string_view name, const Line& line) {
+  if (!m_keys.contains(KeyView{section, name})) m_keys.emplace(KeyName{section, std::string(name)}, line);
+}
+
+void ProfileFile::reindex() {
+  m_sectionIndex.clear();
+  m_keys.clear();
+  std::string scratch;
+  const std::string_view text = m_text;
+  for (std::size_t number = 0; number < m_sections.size(); ++number) {
+    const Section& section = m_sections[number];
+    const auto index = [&](const Line& line) {
+      const Parsed parsed = classify(textOf(line, scratch));
+      if (parsed.kind == Kind::Section) indexSection(parsed.name, number);  // only ever the first line
+      if (parsed.kind == Kind::Key && number > 0) indexKey(number, parsed.name, line);
+    };
+    const auto indexText = [&](std::size_t from, std::size_t to) {
+      LineWalk lines(text, from);
+      for (std::size_t at = from; at < to;) {
+        const std::size_t stop = lines.stop(at);
+        index(textLine(at, stop - at));
+        at = lines.next(stop);
+      }
+    };
+    if (section.addedHeader != kNone) index(Line{kNone, 0, section.addedHeader});
+    indexText(section.begin, section.insertAt);
+    for (const std::size_t id : section.added) index(Line{kNone, 0, id});
+    indexText(section.insertAt, section.end);
+  }
 }
 
 std::optional<std::string> ProfileFile::value(std::string_view section, std::string_view key) const {
-  const auto header = findSection(section);
-  if (!header) return std::nullopt;
-  const auto line = findKey(*header, key);
-  if (!line) return std::nullopt;
-  return m_lines[*line].value;
+  const auto header = m_sectionIndex.find(section);
+  if (header == m_sectionIndex.end()) return std::nullopt;
+  const auto line = m_keys.find(KeyView{header->second, key});
+  if (line == m_keys.end()) return std::nullopt;
+  std::string scratch;
+  return std::string(classify(textOf(line->second, scratch)).value);
 }
 
 std::string ProfileFile::value(std::string_view section, std::string_view key, std::string_view fallback) const {
   return value(section, key).value_or(std::string(fallback));
 }
 
-std::string ProfileFile::encode(std::string text) const { return m_utf8 ? latin1ToUtf8(text) : text; }
+std::string ProfileFile::encode(std::string text) const {
+  if (m_utf8) return latin1ToUtf8(text);
+  return text;
+}
 
-void ProfileFile::insertLine(std::size_t at, std::string text) {
-  // Only the last line can lack a terminator; a line after it needs one.
-  if (at > 0 && m_lines[at - 1].end.empty()) m_lines[at - 1].end = "\r\n";
-  m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at),
-                 makeLine(encode(std::move(text)), "\r\n"));
-  if (!m_indexed) return;
-  // The index follows the insertion instead of being built anew, which a
-  // save into a long file would otherwise do for every key it adds.
-  const Line& line = m_lines[at];
-  const bool last = at + 1 == m_lines.size();
-  if (line.kind == Kind::Section && !last) {
-    m_indexed = false;  // sections are only ever added at the end
-    return;
+void ProfileFile::appendSection(std::string text) {
+  Section section;
+  section.addedHeader = m_written.size();
+  section.begin = section.end = section.insertAt = m_text.size();
+  m_written.push_back(encode(std::move(text)));
+  m_sections.push_back(std::move(section));
+  std::string scratch;
+  // "[name]" always reads as a header.
+  indexSection(classify(textOf(Line{kNone, 0, m_sections.back().addedHeader}, scratch)).name, m_sections.size() - 1);
+}
+
+void ProfileFile::addLine(std::size_t section, std::string text) {
+  const Line line{kNone, 0, m_written.size()};
+  m_written.push_back(encode(std::move(text)));
+  m_sections[section].added.push_back(line.written);
+  std::string scratch;
+  const Parsed parsed = classify(textOf(line, scratch));
+  if (parsed.kind == Kind::Key) {
+    // It follows every other key of its section.
+    indexKey(section, parsed.name, line);
+  } else if (parsed.kind == Kind::Section) {
+    // A key name such as "[x" with a "]" after it makes a header.
+    splitAt(section, line);
+    reindex();
   }
-  if (!last) {
-    for (std::size_t& header : m_headers) header += header >= at ? 1 : 0;
-    for (auto& entry : m_keys) entry.second += entry.second >= at ? 1 : 0;
+}
+
+void ProfileFile::rewriteLine(std::size_t section, Line& line, std::string_view name, std::string text) {
+  if (line.written == kNone) {
+    line.written = m_written.size();
+    m_written.emplace_back();
+    m_changed.emplace(line.at, line);
   }
-  if (line.kind == Kind::Section) {
-    m_headers.push_back(at);
-    m_sections.emplace(foldedName(line.name), m_headers.size() - 1);
-  } else if (line.kind == Kind::Key) {
-    // In the section of the last header above it. Only a key the section
-    // lacked is inserted, so it is the first of its name there.
-    const std::size_t number = headerNumber(at);
-    if (number > 0) m_keys.emplace(keyIndexName(number - 1, line.name), at);
+  m_written[line.written] = encode(std::move(text));
+  const Line changed = line;
+  std::string scratch;
+  const Parsed parsed = classify(textOf(changed, scratch));
+  if (parsed.kind == Kind::Key && parsed.name == name) return;  // the same key in the same place
+  // A key "[x" whose new value holds a "]" is now a header.
+  if (parsed.kind == Kind::Section) splitAt(section, changed);
+  reindex();
+}
+
+void ProfileFile::splitAt(std::size_t number, const Line& line) {
+  Section& section = m_sections[number];
+  Section next;
+  next.end = section.end;
+  if (line.at != kNone) {
+    // A line of the text: it and the lines after it move to the new section,
+    // the added ones with them; the section keeps the lines before it.
+    next.begin = line.at;
+    next.insertAt = section.insertAt;
+    next.added = std::move(section.added);
+    section.added.clear();
+    section.end = line.at;
+    const std::string_view text = m_text;
+    LineWalk lines(text, section.begin);
+    std::size_t at = section.begin;
+    if (section.addedHeader == kNone) at = lines.next(lines.stop(at));  // past the header
+    section.insertAt = at;
+    while (at < section.end) {
+      const std::size_t stop = lines.stop(at);
+      const std::size_t after = lines.next(stop);
+      if (!isBlankLine(text.substr(at, stop - at))) section.insertAt = after;
+      at = after;
+    }
+  } else {
+    // An added line: the added lines after it and the blank lines that
+    // ended the section move to the new one.
+    const auto place = std::find(section.added.begin(), section.added.end(), line.written);
+    next.addedHeader = line.written;
+    next.begin = next.insertAt = section.insertAt;
+    next.added.assign(place + 1, section.added.end());
+    section.added.erase(place, section.added.end());
+    section.end = section.insertAt;
   }
+  m_sections.insert(m_sections.begin() + static_cast<std::ptrdiff_t>(number) + 1, std::move(next));
 }
 
 void ProfileFile::set(std::string_view section, std::string_view key, std::string_view value) {
   std::string clean(value);
   std::erase_if(clean, [](char c) { return c == '\r' || c == '\n'; });
 
-  const auto header = findSection(section);
-  if (!header) {
-    insertLine(m_lines.size(), "[" + std::string(section) + "]");
-    insertLine(m_lines.size(), std::string(key) + "=" + clean);
+  const auto header = m_sectionIndex.find(section);
+  if (header == m_sectionIndex.end()) {
+    appendSection("[" + std::string(section) + "]");
+    addLine(m_sections.size() - 1, std::string(key) + "=" + clean);
     return;
   }
-  if (const auto line = findKey(*header, key)) {
-    Line& existing = m_lines[*line];
-    if (existing.value == clean) return;
-    const std::string name = existing.name;
-    existing = makeLine(encode(name + "=" + clean), existing.end);
-    // Still the same key in the same place, unless the value made it read otherwise.
-    if (existing.kind != Kind::Key || existing.name != name) m_indexed = false;
+  const std::size_t number = header->second;
+  const auto line = m_keys.find(KeyView{number, key});
+  if (line == m_keys.end()) {
+    addLine(number, std::string(key) + "=" + clean);
     return;
   }
-  // After the section's last key or comment, before any blank lines that
-  // separate it from the next header.
-  std::size_t at = sectionEnd(*header);
-  while (at > *header + 1 && isBlankLine(m_lines[at - 1].raw)) --at;
-  insertLine(at, std::string(key) + "=" + clean);
+  std::string scratch;
+  const Parsed present = classify(textOf(line->second, scratch));
+  if (present.value == clean) return;
+  const std::string name(present.name);
+  rewriteLine(number, line->second, name, name + "=" + clean);
 }
 
 std::string ProfileFile::bytes() const {
   std::string out;
+  std::size_t size = kByteOrderMark.size() + m_text.size();
+  for (const std::string& line : m_written) size += line.size() + 2 * kLineBreak.size();
+  out.reserve(size);
   if (m_utf8) out += kByteOrderMark;
-  for (const Line& line : m_lines) {
-    out += line.raw;
-    out += line.end;
+  // Only the text's last line can lack a line break; a line added after it
+  // needs one.
+  const bool textOpen = !m_text.empty() && m_text.back() != '\r' && m_text.back() != '\n';
+  bool open = false;
+  const auto putAdded = [&](std::size_t id) {
+    if (open) out += kLineBreak;
+    out += m_written[id];
+    out += kLineBreak;
+    open = false;
+  };
+  const auto putText = [&](std::size_t begin, std::size_t end) {
+    if (begin >= end) return;
+    std::size_t at = begin;
+    for (auto changed = m_changed.lower_bound(begin); changed != m_changed.end() && changed->first < end; ++changed) {
+      out.append(m_text, at, changed->first - at);
+      out += m_written[changed->second.written];
+      at = changed->first + changed->second.length;  // the line's own break follows
+    }
+    out.append(m_text, at, end - at);
+    open = textOpen && end == m_text.size();
+  };
+  for (const Section& section : m_sections) {
+    if (section.addedHeader != kNone) putAdded(section.addedHeader);
+    putText(section.begin, section.insertAt);
+    for (const std::size_t id : section.added) putAdded(id);
+    putText(section.insertAt, section.end);
   }
   return out;
-}
-
-bool ProfileFile::write(const fs::path& path) const { return writeFileAtomically(path, bytes()); }
-
-WriteFaultForTesting::WriteFaultForTesting(std::size_t failAfterBytes) { writeFault() = failAfterBytes; }
-
-WriteFaultForTesting::~WriteFaultForTesting() { writeFault().reset(); }
-
-std::optional<std::string> readWholeFile(const fs::path& path, std::size_t limit) {
-  std::error_code error;
-  if (!fs::is_regular_file(path, error)) return std::nullopt;
-  const auto size = fs::file_size(path, error);
-  if (error || size > limit) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes;
-  bytes.resize(static_cast<std::size_t>(size));
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (static_cast<std::size_t>(in.gcount()) != bytes.size()) return std::nullopt;
-  // The file may have grown since its size was taken; refuse rather than cut it.
-  if (in.peek() != std::ifstream::traits_type::eof()) return std::nullopt;
-  return bytes;
-}
-
-bool writeFileAtomically(const fs::path& path, std::string_view bytes) {
-  std::error_code error;
-  fs::path target = path;
-  // Replace what a symbolic link points at, not the link itself.
-  if (fs::is_symlink(fs::symlink_status(path, error))) {
-    target = fs::weakly_canonical(path, error);
-    if (error) return false;
-  }
-  const fs::file_status status = fs::status(target, error);
-  const bool exists = fs::exists(status);
-  if (exists) {
-    if (!fs::is_regular_file(status)) return false;
-    // A file without its write permission is read-only for us, even where
-    // the user's privileges would let us write it.
-    if ((status.permissions() & fs::perms::owner_write) == fs::perms::none) return false;
-    // A read-only file stays read-only, although its folder would let us
-    // replace it. Opening for appending writes nothing.
-    std::FILE* probe = openFile(target, false);
-    if (!probe) return false;
-    std::fclose(probe);
-  }
-
-  fs::path temporary;
-  std::FILE* file = createTemporary(target, temporary);
-  if (!file) return false;
-  bool ok = writeAll(file, bytes);
-  ok = flushToDisk(file) && ok;
-  ok = std::fclose(file) == 0 && ok;
-  if (ok && exists) fs::permissions(temporary, status.permissions(), fs::perm_options::replace, error);
-  if (ok) {
-    fs::rename(temporary, target, error);
-    ok = !error;
-  }
-  if (!ok) {
-    fs::remove(temporary, error);
-    return false;
-  }
-#if !defined(_WIN32)
-  // Make the rename itself durable; a failure here leaves a complete file.
-  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-  if (descriptor >= 0) {
-    ::fsync(descriptor);
-    ::close(descriptor);
-  }
-#endif
-  return true;
 }
 
 }  // namespace trekmor

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,14 +20,13 @@ class ProfileFile {
  public:
   // Files larger than this are not configuration files; reading them is
   // refused. A file of this tool is about 7 KB; even one commented at length
-  // by hand stays far below, while megabytes of short lines would cost the
-  // window a noticeable pause and over a hundred bytes of memory per line.
+  // by hand stays far below.
   static constexpr std::size_t kMaxSize = 256u << 10;
 
   ProfileFile() = default;
-  // Parses the bytes of a file. A leading UTF-8 byte-order mark makes the
-  // file UTF-8: its values are then handed out as single-byte (Latin-1) text,
-  // and written values are stored as UTF-8 again.
+  // Parses the bytes of a file in one pass over its lines. A leading UTF-8
+  // byte-order mark makes the file UTF-8: its values are then handed out as
+  // single-byte (Latin-1) text, and written values are stored as UTF-8 again.
   static ProfileFile fromBytes(std::string_view bytes);
 
   // Reads a whole file. No value when it does not exist, is not a regular
@@ -49,64 +49,90 @@ class ProfileFile {
   // The file's bytes: unchanged lines as they were read, new lines ending in CRLF.
   std::string bytes() const;
 
-  // Replaces the file at `path` atomically with bytes(). False when it cannot
-  // be written; the file at `path` is then left as it was.
-  bool write(const std::filesystem::path& path) const;
-
  private:
-  enum class Kind { Other, Section, Key };
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+  // One line: of the text as read, or added by set(). Once set() has given
+  // it new bytes, they are in m_written.
   struct Line {
-    std::string raw;        // the line's bytes without its terminator
-    std::string end;        // "\r\n", "\n", "\r" or "" for a last line without one
-    Kind kind = Kind::Other;
-    std::string name;       // section or key name, as single-byte text
-    std::string value;      // key: the value as read
+    std::size_t at = kNone;       // where it starts in m_text; kNone for an added line
+    std::size_t length = 0;       // of the text's line, without its line break
+    std::size_t written = kNone;  // its present bytes in m_written, if set() wrote them
+  };
+  // A header and the lines up to the next one. The text's lines stand in
+  // [begin, end), the header first unless set() added it; the lines set()
+  // added to the section stand at `insertAt` in that range, after the
+  // section's last line that is not blank. The first section holds the lines
+  // before any header and has none.
+  struct Section {
+    std::size_t addedHeader = kNone;  // in m_written
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    std::size_t insertAt = 0;
+    std::vector<std::size_t> added;  // in m_written, in file order
   };
 
-  Line makeLine(std::string raw, std::string end) const;
-  // Index of the header of the first section called `section`, if any.
-  std::optional<std::size_t> findSection(std::string_view section) const;
-  // Index one past the last line of the section whose header is at `header`.
-  std::size_t sectionEnd(std::size_t header) const;
-  std::optional<std::size_t> findKey(std::size_t header, std::string_view key) const;
-  void insertLine(std::size_t at, std::string text);
-  // Where each section name and each key of a section first stands, so that
-  // a lookup does not walk the whole file; built at the first lookup and
-  // again after lines were inserted.
-  void buildIndex() const;
-  // The number (from 0, in file order) of the section whose header is at
-  // line `header`; for any other line, the number of headers above it.
-  std::size_t headerNumber(std::size_t header) const;
+  // The indexes match names without regard to the case of ASCII letters.
+  static bool sameName(std::string_view a, std::string_view b);
+  struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const;
+  };
+  struct NameEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const { return sameName(a, b); }
+  };
+  struct KeyView {
+    std::size_t section;
+    std::string_view name;
+  };
+  struct KeyName {
+    std::size_t section;
+    std::string name;
+  };
+  struct KeyHash {
+    using is_transparent = void;
+    std::size_t operator()(const KeyView& key) const;
+    std::size_t operator()(const KeyName& key) const { return (*this)(KeyView{key.section, key.name}); }
+  };
+  struct KeyEqual {
+    using is_transparent = void;
+    template <typename A, typename B>
+    bool operator()(const A& a, const B& b) const {
+      return a.section == b.section && sameName(a.name, b.name);
+    }
+  };
+
+  // Takes the bytes of a file over, without a copy.
+  static ProfileFile fromText(std::string bytes);
+  // The one pass over m_text: its sections, and the index of their names and keys.
+  void parseText();
+  // The present bytes of `line` as single-byte text (decoded into `scratch`
+  // in a UTF-8 file).
+  std::string_view textOf(const Line& line, std::string& scratch) const;
+  // The line of the text at `at`, with the bytes set() gave it.
+  Line textLine(std::size_t at, std::size_t length) const;
+  void indexSection(std::string_view name, std::size_t number);
+  void indexKey(std::size_t section, std::string_view name, const Line& line);
+  // Builds both indexes anew from the sections, after a written line changed
+  // what the lines around it are.
+  void reindex();
+  void appendSection(std::string text);
+  void addLine(std::size_t section, std::string text);
+  // Gives `line`, the index entry of a key named `name`, the bytes of `text`.
+  void rewriteLine(std::size_t section, Line& line, std::string_view name, std::string text);
+  // Makes `line`, which set() turned into a header, start a section of its own.
+  void splitAt(std::size_t section, const Line& line);
   // Single-byte text as the file stores it (UTF-8 in a file with a byte-order mark).
   std::string encode(std::string text) const;
 
-  std::vector<Line> m_lines;
+  std::string m_text;  // the bytes as read, without a byte-order mark
   bool m_utf8 = false;  // the file starts with a UTF-8 byte-order mark
-  mutable bool m_indexed = false;
-  mutable std::vector<std::size_t> m_headers;                       // line of every section header, in order
-  mutable std::unordered_map<std::string, std::size_t> m_sections;  // lower-case name -> its first header's number
-  mutable std::unordered_map<std::string, std::size_t> m_keys;      // header number, NUL, lower-case key -> line
+  std::vector<Section> m_sections = std::vector<Section>(1);
+  std::vector<std::string> m_written;      // bytes of the lines set() changed or added
+  std::map<std::size_t, Line> m_changed;   // lines of the text that set() changed, by place
+  std::unordered_map<std::string, std::size_t, NameHash, NameEqual> m_sectionIndex;  // name -> first section
+  std::unordered_map<KeyName, Line, KeyHash, KeyEqual> m_keys;  // section, name -> its first key line
 };
-
-// Writes `bytes` into a new file beside `path` and renames it over `path`, so
-// that an interrupted write never leaves a damaged file. Refuses (returning
-// false, `path` unchanged) a folder, a file that is not writable, or a folder
-// that does not exist. A symbolic link is followed and its target replaced.
-bool writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
-
-// Simulates a write that breaks off (a full disk, a removed stick) while it
-// lives: the atomic writer's write of the new content fails once
-// `failAfterBytes` bytes have gone into the new file. For tests; the
-// program never makes one.
-class WriteFaultForTesting {
- public:
-  explicit WriteFaultForTesting(std::size_t failAfterBytes);
-  ~WriteFaultForTesting();
-  WriteFaultForTesting(const WriteFaultForTesting&) = delete;
-  WriteFaultForTesting& operator=(const WriteFaultForTesting&) = delete;
-};
-
-// The whole content of a regular file of at most `limit` bytes.
-std::optional<std::string> readWholeFile(const std::filesystem::path& path, std::size_t limit);
 
 }  // namespace trekmor

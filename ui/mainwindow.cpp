@@ -253,7 +253,7 @@ QString MainWindow::chooseFile(QFileDialog& dialog, QString& lastChosen) {
 void MainWindow::Button_save_to_fileClick() {
   const QString file = chooseFile(*m_saveDialog, m_lastSaved);
   if (file.isEmpty()) return;
-  const SaveResult result = saveConfiguration(m_fields, toPath(file));
+  const SaveResult result = saveConfiguration(m_fields, toPath(file), m_writeFile);
   if (result.status == SaveResult::Status::ConversionError) m_ui->error(result.message);
   // The name as the user sees it, not as the file system spells it.
   if (result.status == SaveResult::Status::WriteFailed) m_ui->error(unableToWriteText(toSingleByte(file)));

@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 
+#include "configfile/wholefile.h"
 #include "device/transport.h"
 #include "image/image.h"
 #include "ui/qtfields.h"
@@ -59,6 +60,10 @@ class MainWindow final : public QMainWindow {
   using FileChooser = std::function<QString(QFileDialog&)>;
   void setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
 
+  // Puts a saved file's new content into the file that replaces the old
+  // one; tests put one here that breaks off part-way.
+  void setFileWriter(ByteWriter write) { m_writeFile = std::move(write); }
+
   // The folder both file dialogs open in: "config" beside the executable
   // when it exists, otherwise the user's documents folder (or the home
   // folder where there is none): never a folder that cannot be written.
@@ -97,6 +102,7 @@ class MainWindow final : public QMainWindow {
   QString m_lastSaved;
   QString m_lastOpened;
   FileChooser m_chooseFile;
+  ByteWriter m_writeFile = writeAllBytes;
   QDialog* m_specialStrings = nullptr;
   std::unique_ptr<HidTransport> m_transport;
   std::optional<std::span<const std::uint8_t>> m_firmware;

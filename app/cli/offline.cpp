@@ -7,7 +7,9 @@
 #include <optional>
 
 #include "configfile/configfile.h"
+#include "configfile/wholefile.h"
 #include "device/flows.h"
+#include "settings/pipeline.h"
 
 namespace trekmor::cli {
 

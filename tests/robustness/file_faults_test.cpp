@@ -6,6 +6,7 @@
 #include <random>
 
 #include "configfile/configfile.h"
+#include "tests/support/failingwriter.h"
 #include "tests/support/window_fixture.h"
 
 namespace trekmor::testing {
@@ -70,22 +71,19 @@ TEST_F(FileFaults, SaveThatBreaksOffLeavesTheOldFileWholeAndNoLeftovers) {
   const std::size_t size = saved.size();  // the new content has the same length: NEW for OLD
   for (const std::size_t after : {std::size_t{0}, std::size_t{1}, size / 2, size - 1}) {
     boxes.clear();
-    {
-      const WriteFaultForTesting fault(after);
-      click("Button_save_to_file");
-    }
+    window->setFileWriter(failingWriter(after));
+    click("Button_save_to_file");
     EXPECT_EQ(boxes, QStringList{unableToWrite(existing)}) << after;
     EXPECT_EQ(readFile(existing), saved) << after;
     EXPECT_EQ(entries(dir.path()), 1u) << after;
   }
   // A new file is not created at all.
   answer = qs(dir / "fresh.cfg");
-  {
-    const WriteFaultForTesting fault(size / 2);
-    click("Button_save_to_file");
-  }
+  window->setFileWriter(failingWriter(size / 2));
+  click("Button_save_to_file");
   EXPECT_FALSE(fs::exists(dir / "fresh.cfg"));
-  // Without the fault the same save goes through.
+  // With the program's own writer the same save goes through.
+  window->setFileWriter(writeAllBytes);
   answer = qs(existing);
   boxes.clear();
   click("Button_save_to_file");
@@ -99,15 +97,12 @@ TEST(AtomicWrite, BreakingOffAtAnyByteKeepsTheTarget) {
   const std::string next = "[A]\r\nk=new, and longer\r\n";
   writeFile(dir / "a.cfg", old);
   for (std::size_t after = 0; after < next.size(); ++after) {
-    const WriteFaultForTesting fault(after);
-    EXPECT_FALSE(writeFileAtomically(dir / "a.cfg", next)) << after;
+    EXPECT_FALSE(writeFileAtomically(dir / "a.cfg", next, failingWriter(after))) << after;
     EXPECT_EQ(readFile(dir / "a.cfg"), old) << after;
     EXPECT_EQ(entries(dir.path()), 1u) << after;
   }
-  {
-    const WriteFaultForTesting fault(next.size());  // the fault lies past the end: nothing breaks
-    EXPECT_TRUE(writeFileAtomically(dir / "a.cfg", next));
-  }
+  // The fault lies past the end: nothing breaks.
+  EXPECT_TRUE(writeFileAtomically(dir / "a.cfg", next, failingWriter(next.size())));
   EXPECT_EQ(readFile(dir / "a.cfg"), next);
 }
 

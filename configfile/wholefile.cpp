@@ -1,0 +1,122 @@
+#include "configfile/wholefile.h"
+
+#include <cerrno>
+#include <fstream>
+#include <random>
+#include <system_error>
+
+#if defined(_WIN32)
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace trekmor {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::FILE* openFile(const fs::path& path, bool exclusive) {
+#if defined(_WIN32)
+  return _wfopen(path.c_str(), exclusive ? L"wbx" : L"ab");
+#else
+  return std::fopen(path.c_str(), exclusive ? "wbx" : "ab");
+#endif
+}
+
+bool flushToDisk(std::FILE* file) {
+  if (std::fflush(file) != 0) return false;
+#if defined(_WIN32)
+  return _commit(_fileno(file)) == 0;
+#else
+  return ::fsync(::fileno(file)) == 0;
+#endif
+}
+
+// A new, exclusively created file beside `target` for the content to go to
+// before it replaces `target`.
+std::FILE* createTemporary(const fs::path& target, fs::path& temporary) {
+  std::random_device entropy;
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    temporary = target;
+    temporary += ".tmp" + std::to_string(entropy() % 1000000u);
+    if (std::FILE* file = openFile(temporary, true)) return file;
+    if (errno != EEXIST) return nullptr;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+bool writeAllBytes(std::FILE* file, std::string_view bytes) {
+  return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+}
+
+std::optional<std::string> readWholeFile(const fs::path& path, std::size_t limit) {
+  std::error_code error;
+  if (!fs::is_regular_file(path, error)) return std::nullopt;
+  const auto size = fs::file_size(path, error);
+  if (error || size > limit) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string bytes;
+  bytes.resize(static_cast<std::size_t>(size));
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (static_cast<std::size_t>(in.gcount()) != bytes.size()) return std::nullopt;
+  // The file may have grown since its size was taken; refuse rather than cut it.
+  if (in.peek() != std::ifstream::traits_type::eof()) return std::nullopt;
+  return bytes;
+}
+
+bool writeFileAtomically(const fs::path& path, std::string_view bytes, const ByteWriter& write) {
+  std::error_code error;
+  fs::path target = path;
+  // Replace what a symbolic link points at, not the link itself.
+  if (fs::is_symlink(fs::symlink_status(path, error))) {
+    target = fs::weakly_canonical(path, error);
+    if (error) return false;
+  }
+  const fs::file_status status = fs::status(target, error);
+  const bool exists = fs::exists(status);
+  if (exists) {
+    if (!fs::is_regular_file(status)) return false;
+    // A file without its write permission is read-only for us, even where
+    // the user's privileges would let us write it.
+    if ((status.permissions() & fs::perms::owner_write) == fs::perms::none) return false;
+    // A read-only file stays read-only, although its folder would let us
+    // replace it. Opening for appending writes nothing.
+    std::FILE* probe = openFile(target, false);
+    if (!probe) return false;
+    std::fclose(probe);
+  }
+
+  fs::path temporary;
+  std::FILE* file = createTemporary(target, temporary);
+  if (!file) return false;
+  bool ok = write(file, bytes);
+  ok = flushToDisk(file) && ok;
+  ok = std::fclose(file) == 0 && ok;
+  if (ok && exists) fs::permissions(temporary, status.permissions(), fs::perm_options::replace, error);
+  if (ok) {
+    fs::rename(temporary, target, error);
+    ok = !error;
+  }
+  if (!ok) {
+    fs::remove(temporary, error);
+    return false;
+  }
+#if !defined(_WIN32)
+  // Make the rename itself durable; a failure here leaves a complete file.
+  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (descriptor >= 0) {
+    ::fsync(descriptor);
+    ::close(descriptor);
+  }
+#endif
+  return true;
+}
+
+}  // namespace trekmor

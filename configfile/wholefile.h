@@ -1,0 +1,36 @@
+// A file's whole content: read at once up to a size limit, and replaced at
+// once so that no reader ever sees it half-written.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace trekmor {
+
+// Puts `bytes` into `file`, which is open for writing, and says whether all
+// of them went in. The atomic writer hands the new content to one of these:
+// the program always to writeAllBytes, a test to one that breaks off
+// part-way, as a full disk or a removed stick does.
+using ByteWriter = std::function<bool(std::FILE* file, std::string_view bytes)>;
+
+// Writes all of `bytes` through the C library's buffered output.
+bool writeAllBytes(std::FILE* file, std::string_view bytes);
+
+// Writes `bytes` into a new file beside `path` through `write`, flushes it to
+// the disk and renames it over `path`, so that an interrupted write never
+// leaves a damaged file. Refuses (returning false, `path` unchanged) a
+// folder, a file that is not writable, or a folder that does not exist; a
+// failed `write` likewise leaves `path` as it was and no new file behind. A
+// symbolic link is followed and its target replaced.
+bool writeFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                         const ByteWriter& write = writeAllBytes);
+
+// The whole content of a regular file of at most `limit` bytes.
+std::optional<std::string> readWholeFile(const std::filesystem::path& path, std::size_t limit);
+
+}  // namespace trekmor

@@ -1,0 +1,170 @@
+// The profile file alone: a file of arbitrary bytes, read, looked up and
+// written key by key. The input is the file, then, after a NUL byte, writes
+// separated by NUL bytes, each "section\x01key\x01value". Beyond never
+// crashing nor touching memory it does not own:
+//  - reading keeps every byte: the file's bytes come back unchanged;
+//  - writing back the value a key reads as changes nothing;
+//  - a written value reads back at once when the file can carry it;
+//  - each write adds at most a header and a key line, a value no line of its own;
+//  - after the writes, every key written or looked up reads the same through
+//    the index the reader built and the writes kept up as in a fresh read of
+//    the written bytes, and the last value written under each plain name.
+#include <cstdint>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "configfile/profile.h"
+
+namespace {
+
+using trekmor::ProfileFile;
+
+void check(bool condition) {
+  if (!condition) std::abort();
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+std::vector<std::string_view> split(std::string_view text, char separator) {
+  std::vector<std::string_view> parts;
+  for (std::size_t at = 0;;) {
+    const std::size_t next = text.find(separator, at);
+    parts.push_back(text.substr(at, next - at));
+    if (next == std::string_view::npos) return parts;
+    at = next + 1;
+  }
+}
+
+std::string lower(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  return out;
+}
+
+// Lines as a reader sees them: each ends at LF, CR LF or a lone CR, and a
+// last line may have no end. (Counted through the library's byte search:
+// a loop over every byte would cost the fuzzer a traced comparison each.)
+std::size_t lineCount(std::string_view bytes) {
+  std::size_t lines = 0;
+  for (std::size_t at = bytes.find('\n'); at != std::string_view::npos; at = bytes.find('\n', at + 1)) ++lines;
+  for (std::size_t at = bytes.find('\r'); at != std::string_view::npos; at = bytes.find('\r', at + 1)) {
+    if (at + 1 == bytes.size() || bytes[at + 1] != '\n') ++lines;
+  }
+  if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') ++lines;
+  return lines;
+}
+
+// Names to look up, taken roughly from the lines of `text`: some are its
+// sections and keys, some not quite.
+void namesIn(std::string_view text, std::vector<std::pair<std::string_view, std::string_view>>& names) {
+  std::string_view section;
+  std::size_t taken = 0;
+  for (const std::string_view line : split(text, '\n')) {
+    if (taken == 256) return;
+    const std::size_t open = line.find('[');
+    const std::size_t close = line.find(']');
+    if (open != std::string_view::npos && close != std::string_view::npos && open < close) {
+      section = trimmed(line.substr(open + 1, close - open - 1));
+    } else if (const std::size_t equals = line.find('='); equals != std::string_view::npos) {
+      names.emplace_back(section, trimmed(line.substr(0, equals)));
+      ++taken;
+    }
+  }
+}
+
+struct Write {
+  std::string section;
+  std::string key;
+  std::string value;
+};
+
+// Names the program could write: no line break (a line break in a name
+// would stay one line in memory but not in a fresh read), nothing that
+// makes the line read as another name or as a header or comment.
+bool plainSection(std::string_view name) {
+  return name.find_first_of("]\r\n") == std::string_view::npos && trimmed(name) == name;
+}
+bool plainKey(std::string_view name) {
+  return name.find_first_of("=\r\n") == std::string_view::npos && trimmed(name) == name &&
+         (name.empty() || (name.front() != '[' && name.front() != ';'));
+}
+// Blanks and quotes at either end do not survive a read.
+bool survives(std::string_view value) {
+  const auto edge = [](char c) { return isBlank(c) || c == '"' || c == '\''; };
+  return value.empty() || (!edge(value.front()) && !edge(value.back()));
+}
+
+std::string withoutLineBreaks(std::string_view text) {
+  std::string out(text);
+  std::erase_if(out, [](char c) { return c == '\r' || c == '\n'; });
+  return out;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view input(reinterpret_cast<const char*>(data), size);
+  const std::size_t end = input.find('\0');
+  const std::string_view text = input.substr(0, end);
+
+  std::vector<Write> writes;
+  if (end != std::string_view::npos) {
+    for (const std::string_view record : split(input.substr(end + 1), '\0')) {
+      std::vector<std::string_view> parts = split(record, '\x01');
+      parts.resize(3);
+      writes.push_back({withoutLineBreaks(parts[0]), withoutLineBreaks(parts[1]), std::string(parts[2])});
+    }
+  }
+
+  // Views into the input, the writes and the written bytes, which all stay.
+  std::vector<std::pair<std::string_view, std::string_view>> names;
+  namesIn(text, names);
+
+  ProfileFile file = ProfileFile::fromBytes(text);
+  check(file.bytes() == text);
+
+  for (const auto& [s, k] : names) {
+    if (const std::optional<std::string> value = file.value(s, k)) file.set(s, k, *value);
+  }
+  check(file.bytes() == text);
+
+  const std::size_t linesAtFirst = lineCount(text);
+  bool allPlain = true;
+  std::map<std::pair<std::string, std::string>, std::string> last;  // by names in lower case
+  for (const Write& write : writes) {
+    file.set(write.section, write.key, write.value);
+    names.emplace_back(write.section, write.key);
+    const bool plain = plainSection(write.section) && plainKey(write.key);
+    allPlain = allPlain && plain;
+    const std::string clean = withoutLineBreaks(write.value);
+    if (plain && survives(clean)) check(file.value(write.section, write.key) == clean);
+    last[{lower(write.section), lower(write.key)}] = clean;
+  }
+
+  const std::string bytes = file.bytes();
+  const std::size_t linesAtLast = lineCount(bytes);
+  check(linesAtLast >= linesAtFirst && linesAtLast - linesAtFirst <= 2 * writes.size());
+
+  namesIn(bytes, names);  // with the sections and keys the writes made
+  const ProfileFile fresh = ProfileFile::fromBytes(bytes);
+  for (const auto& [s, k] : names) check(file.value(s, k) == fresh.value(s, k));
+  // A key whose name starts with "[" can turn into a header and move the
+  // keys after it into a section of its own; with plain names nothing moves.
+  if (allPlain) {
+    for (const Write& write : writes) {
+      const std::string& value = last[{lower(write.section), lower(write.key)}];
+      if (survives(value)) check(fresh.value(write.section, write.key) == value);
+    }
+  }
+  return 0;
+}

@@ -1,0 +1,101 @@
+// Whole files: the atomic replacement through the writer it is handed, and
+// the save handing its writer on.
+#include "configfile/wholefile.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "configfile/configfile.h"
+#include "settings/registry.h"
+#include "tests/support/failingwriter.h"
+#include "tests/support/tempdir.h"
+
+namespace trekmor {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::failingWriter;
+using testing::readFile;
+using testing::TempDir;
+using testing::writeFile;
+
+std::size_t entries(const fs::path& folder) {
+  return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+TEST(WholeFile, RefusedWritesLeaveEverythingAsItWas) {
+  TempDir dir;
+  const fs::path readOnly = dir / "ro.cfg";
+  writeFile(readOnly, "[A]\nk=1\n");
+  fs::permissions(readOnly, fs::perms::owner_read);
+  fs::create_directory(dir / "folder");
+  const fs::path targets[] = {readOnly, dir / "folder", dir / "missing" / "a.cfg"};
+  for (const fs::path& target : targets) EXPECT_FALSE(writeFileAtomically(target, "x")) << target;
+  EXPECT_EQ(readFile(readOnly), "[A]\nk=1\n");
+  EXPECT_FALSE(fs::exists(dir / "missing"));
+  EXPECT_EQ(entries(dir.path()), 2u);
+}
+
+TEST(WholeFile, SymbolicLinkKeepsPointingAtTheReplacedFile) {
+  TempDir dir;
+  writeFile(dir / "real.cfg", "old");
+  fs::create_symlink(dir / "real.cfg", dir / "link.cfg");
+  ASSERT_TRUE(writeFileAtomically(dir / "link.cfg", "new"));
+  EXPECT_TRUE(fs::is_symlink(dir / "link.cfg"));
+  EXPECT_EQ(readFile(dir / "real.cfg"), "new");
+}
+
+TEST(WholeFile, TheWriterFillsTheFileThatReplacesTheTarget) {
+  TempDir dir;
+  writeFile(dir / "a.cfg", "old");
+  std::vector<std::string> handed;
+  const ByteWriter recording = [&handed](std::FILE* file, std::string_view bytes) {
+    handed.emplace_back(bytes);
+    return writeAllBytes(file, bytes);
+  };
+  ASSERT_TRUE(writeFileAtomically(dir / "a.cfg", "new content", recording));
+  EXPECT_EQ(handed, std::vector<std::string>{"new content"});
+  EXPECT_EQ(readFile(dir / "a.cfg"), "new content");
+}
+
+// Both saves take the writer; a save that breaks off leaves the file as it
+// was and nothing stays behind for the next save.
+struct SaveCall {
+  const char* name;
+  std::function<SaveResult(const Fields&, const fs::path&, const ByteWriter&)> save;
+};
+void PrintTo(const SaveCall& c, std::ostream* os) { *os << c.name; }
+
+class SaveThroughWriter : public ::testing::TestWithParam<SaveCall> {};
+
+TEST_P(SaveThroughWriter, BreakingOffKeepsTheFileAndTheNextSaveGoesThrough) {
+  TempDir dir;
+  const fs::path path = dir / "a.cfg";
+  FieldStore fields = FieldStore::withStartValues();
+  ASSERT_TRUE(GetParam().save(fields, path, writeAllBytes));
+  const std::string saved = readFile(path);
+  fields.setText("Callsign", "NEW");
+  for (const std::size_t after : {std::size_t{0}, std::size_t{1}, saved.size() / 2}) {
+    const SaveResult result = GetParam().save(fields, path, failingWriter(after));
+    EXPECT_EQ(result.status, SaveResult::Status::WriteFailed) << after;
+    EXPECT_EQ(result.message, unableToWriteText(path.string())) << after;
+    EXPECT_EQ(readFile(path), saved) << after;
+    EXPECT_EQ(entries(dir.path()), 1u) << after;
+  }
+  ASSERT_TRUE(GetParam().save(fields, path, writeAllBytes));
+  EXPECT_EQ(ProfileFile::read(path)->value("Radio", "Callsign"), "NEW");
+}
+
+const SaveCall kSaveCalls[] = {
+    {"AllGroups", [](const Fields& f, const fs::path& p, const ByteWriter& w) { return saveConfiguration(f, p, w); }},
+    {"GivenGroups",
+     [](const Fields& f, const fs::path& p, const ByteWriter& w) { return saveConfiguration(f, p, packOrder(), w); }},
+};
+INSTANTIATE_TEST_SUITE_P(Saves, SaveThroughWriter, ::testing::ValuesIn(kSaveCalls),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace trekmor
