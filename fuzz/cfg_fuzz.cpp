@@ -15,6 +15,9 @@
 #include "configfile/configfile.h"
 #include "settings/pipeline.h"
 #include "settings/registry.h"
+#include "fuzz/lines.h"
+
+using trekmor::fuzzing::lineCount;
 
 namespace {
 
@@ -28,19 +31,6 @@ bool survivesTheFile(std::string_view value) {
   if (value.empty()) return true;
   const auto edge = [](char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '"' || c == '\''; };
   return !edge(value.front()) && !edge(value.back());
-}
-
-// Lines as a reader sees them: each ends at LF, CR LF or a lone CR, and a
-// last line may have no end. (Counted through the library's byte search:
-// a loop over every byte would cost the fuzzer a traced comparison each.)
-std::size_t lineCount(std::string_view bytes) {
-  std::size_t lines = 0;
-  for (std::size_t at = bytes.find('\n'); at != std::string_view::npos; at = bytes.find('\n', at + 1)) ++lines;
-  for (std::size_t at = bytes.find('\r'); at != std::string_view::npos; at = bytes.find('\r', at + 1)) {
-    if (at + 1 == bytes.size() || bytes[at + 1] != '\n') ++lines;
-  }
-  if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') ++lines;
-  return lines;
 }
 
 }  // namespace

@@ -18,6 +18,9 @@
 #include <vector>
 
 #include "configfile/profile.h"
+#include "fuzz/lines.h"
+
+using trekmor::fuzzing::lineCount;
 
 namespace {
 
@@ -49,19 +52,6 @@ std::string lower(std::string_view text) {
   std::string out(text);
   for (char& c : out) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
   return out;
-}
-
-// Lines as a reader sees them: each ends at LF, CR LF or a lone CR, and a
-// last line may have no end. (Counted through the library's byte search:
-// a loop over every byte would cost the fuzzer a traced comparison each.)
-std::size_t lineCount(std::string_view bytes) {
-  std::size_t lines = 0;
-  for (std::size_t at = bytes.find('\n'); at != std::string_view::npos; at = bytes.find('\n', at + 1)) ++lines;
-  for (std::size_t at = bytes.find('\r'); at != std::string_view::npos; at = bytes.find('\r', at + 1)) {
-    if (at + 1 == bytes.size() || bytes[at + 1] != '\n') ++lines;
-  }
-  if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') ++lines;
-  return lines;
 }
 
 // Names to look up, taken roughly from the lines of `text`: some are its

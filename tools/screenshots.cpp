@@ -7,7 +7,7 @@
 #include <QTabWidget>
 
 #include "ui/mainwindow.h"
-#include "ui/specialstringswindow.h"
+#include "ui/beaconstringswindow.h"
 
 namespace {
 

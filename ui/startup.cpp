@@ -10,7 +10,7 @@
 
 #include "ui/mainwindow.h"
 #include "ui/qtui.h"
-#include "ui/specialstringswindow.h"
+#include "ui/beaconstringswindow.h"
 
 namespace trekmor {
 

@@ -9,7 +9,7 @@
 #include <QTimer>
 
 #include "ui/mainwindow.h"
-#include "ui/specialstringswindow.h"
+#include "ui/beaconstringswindow.h"
 #include "ui/startup.h"
 
 namespace trekmor {

@@ -1,4 +1,4 @@
-#include "ui/specialstringswindow.h"
+#include "ui/beaconstringswindow.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
