@@ -100,6 +100,25 @@ std::optional<std::string> fileValue(const FieldDecl& field, const Fields& field
   return std::nullopt;
 }
 
+std::string settingName(const FieldDecl& field) { return field.section + "." + field.key; }
+
+const FieldDecl* settingNamed(std::string_view name) {
+  for (const FieldDecl* field : fileSequence(packOrder())) {
+    if (ProfileFile::sameName(settingName(*field), name)) return field;
+  }
+  return nullptr;
+}
+
+std::vector<SettingDifference> settingDifferences(const Fields& a, const Fields& b) {
+  std::vector<SettingDifference> differences;
+  for (const FieldDecl* field : fileSequence(packOrder())) {
+    std::string valueA = fileValue(*field, a).value_or(a.text(field->control));
+    std::string valueB = fileValue(*field, b).value_or(b.text(field->control));
+    if (valueA != valueB) differences.push_back({field, std::move(valueA), std::move(valueB)});
+  }
+  return differences;
+}
+
 SaveResult saveConfiguration(const Fields& fields, const std::filesystem::path& path, const ByteWriter& write) {
   return saveConfiguration(fields, path, packOrder(), write);
 }

@@ -53,6 +53,24 @@ std::vector<const FieldDecl*> fileSequence(std::span<const Group* const> groups)
 // field holds no whole number.
 std::optional<std::string> fileValue(const FieldDecl& field, const Fields& fields);
 
+// "Radio.Callsign": the section and key a setting is saved under, as the
+// command line names settings.
+std::string settingName(const FieldDecl& field);
+
+// The field whose setting name is `name`, matched without regard to the case
+// of ASCII letters as the load matches sections and keys; nullptr when none.
+const FieldDecl* settingNamed(std::string_view name);
+
+// One setting whose file values differ between two sets of fields.
+struct SettingDifference {
+  const FieldDecl* field;
+  std::string a;
+  std::string b;
+};
+// The settings whose file values (or texts, for a number that is not whole)
+// differ, in file order.
+std::vector<SettingDifference> settingDifferences(const Fields& a, const Fields& b);
+
 // Converts every number field first: when one is not a whole number the save
 // stops with the conversion error and the file is not touched. Otherwise
 // writes the header and every key into the file, keeping whatever else an

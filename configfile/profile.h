@@ -49,6 +49,9 @@ class ProfileFile {
   // The file's bytes: unchanged lines as they were read, new lines ending in CRLF.
   std::string bytes() const;
 
+  // Section and key names match without regard to the case of ASCII letters.
+  static bool sameName(std::string_view a, std::string_view b);
+
  private:
   static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
@@ -72,8 +75,6 @@ class ProfileFile {
     std::vector<std::size_t> added;  // in m_written, in file order
   };
 
-  // The indexes match names without regard to the case of ASCII letters.
-  static bool sameName(std::string_view a, std::string_view b);
   struct NameHash {
     using is_transparent = void;
     std::size_t operator()(std::string_view name) const;

@@ -70,22 +70,35 @@ std::optional<std::uint32_t> queryFirmwareVersion(HidTransport& transport) {
   return replyNumber(reply);
 }
 
-std::optional<std::string> deviceInformation(HidTransport& transport) {
+std::string DeviceInformation::text() const {
+  std::string text = "Firmware version: " + firmwareVersion + "\r\nHardware version: " + hardwareVersion;
+  if (serialNumber) text += "\r\nSerial number: " + *serialNumber;
+  return text;
+}
+
+std::optional<DeviceInformation> readDeviceInformation(HidTransport& transport) {
   Report reply{};
   if (!exchange(transport, makeQuery(Command::FirmwareVersion), reply) ||
       !replyIs(reply, Command::FirmwareVersion)) {
     return std::nullopt;
   }
-  std::string text = "Firmware version: " + firmwareVersionText(replyNumber(reply));
+  DeviceInformation information;
+  information.firmwareVersion = firmwareVersionText(replyNumber(reply));
   if (!exchange(transport, makeQuery(Command::HardwareVersion), reply) ||
       !replyIs(reply, Command::HardwareVersion)) {
     return std::nullopt;
   }
-  text += "\r\nHardware version: " + replyText(reply);
+  information.hardwareVersion = replyText(reply);
   if (!exchange(transport, makeQuery(Command::SerialNumber), reply)) return std::nullopt;
   // A serial reply under another command still leaves the first two lines worth showing.
-  if (replyIs(reply, Command::SerialNumber)) text += "\r\nSerial number: " + serialNumberText(reply);
-  return text;
+  if (replyIs(reply, Command::SerialNumber)) information.serialNumber = serialNumberText(reply);
+  return information;
+}
+
+std::optional<std::string> deviceInformation(HidTransport& transport) {
+  const std::optional<DeviceInformation> information = readDeviceInformation(transport);
+  if (!information) return std::nullopt;
+  return information->text();
 }
 
 bool packForDevice(const Fields& fields, UserInterface& ui, Image& image, std::uint32_t stampSeed) {
@@ -98,29 +111,49 @@ bool packForDevice(const Fields& fields, UserInterface& ui, Image& image, std::u
 DeviceOutcome writeConfig(const Fields& fields, UserInterface& ui, HidTransport& transport, Image& writeImage,
                           std::uint32_t stampSeed) {
   if (!packForDevice(fields, ui, writeImage, stampSeed)) return DeviceOutcome::PackFailed;
+  return writePackedImage(ui, transport, writeImage);
+}
 
+DeviceOutcome writePackedImage(UserInterface& ui, HidTransport& transport, const Image& image) {
   DeviceSession device(transport, ui);
   if (!device) return DeviceOutcome::NotFound;
   const DeviceOutcome firmware = testFirmwareVersion(
       transport, ui, "You need to upload new firmware using \"Upload firmware\" button.");
   if (firmware != DeviceOutcome::Done) return firmware;
-  return writeAllPages(transport, ui, writeImage) ? DeviceOutcome::Done : DeviceOutcome::TransferFailed;
+  return writeAllPages(transport, ui, image) ? DeviceOutcome::Done : DeviceOutcome::TransferFailed;
 }
 
-DeviceOutcome readConfig(Fields& fields, UserInterface& ui, HidTransport& transport, Image& readImage) {
-  readImage.fill(0);
+DeviceOutcome readDeviceImage(UserInterface& ui, HidTransport& transport, Image& image) {
+  image.fill(0);
+  DeviceSession device(transport, ui);
+  if (!device) return DeviceOutcome::NotFound;
+  const DeviceOutcome firmware = testFirmwareVersion(
+      transport, ui,
+      "You need use the same Configurator and firmware version to read device configuration or you can write "
+      "new configuration using \"Write config\" button.");
+  if (firmware != DeviceOutcome::Done) return firmware;
+  return readAllPages(transport, ui, image) ? DeviceOutcome::Done : DeviceOutcome::TransferFailed;
+}
+
+DeviceOutcome verifyWrittenImage(UserInterface& ui, HidTransport& transport, const Image& written, Image& readBack,
+                                 std::size_t& firstDifferingPage) {
+  readBack.fill(0);
   {
     DeviceSession device(transport, ui);
     if (!device) return DeviceOutcome::NotFound;
-    const DeviceOutcome firmware = testFirmwareVersion(
-        transport, ui,
-        "You need use the same Configurator and firmware version to read device configuration or you can write "
-        "new configuration using \"Write config\" button.");
-    if (firmware != DeviceOutcome::Done) return firmware;
-    // A page that fails leaves the rest of the image at zero; only the pages
-    // holding used bytes matter, and the integrity test below tells.
-    readAllPages(transport, ui, readImage);
+    if (!readAllPages(transport, ui, readBack)) return DeviceOutcome::TransferFailed;
   }
+  const auto [differs, _] = std::mismatch(written.begin(), written.end(), readBack.begin());
+  if (differs == written.end()) return DeviceOutcome::Done;
+  firstDifferingPage = static_cast<std::size_t>(differs - written.begin()) / kPageSize;
+  return DeviceOutcome::VerifyMismatch;
+}
+
+DeviceOutcome readConfig(Fields& fields, UserInterface& ui, HidTransport& transport, Image& readImage) {
+  // A page that fails leaves the rest of the image at zero; only the pages
+  // holding used bytes matter, and the integrity test below tells.
+  const DeviceOutcome read = readDeviceImage(ui, transport, readImage);
+  if (read != DeviceOutcome::Done && read != DeviceOutcome::TransferFailed) return read;
   const DeviceOutcome accepted = acceptReadImage(readImage, fields, ui);
   if (accepted != DeviceOutcome::Done) return accepted;
   // The information box is a courtesy: the configuration is read either way.
@@ -141,13 +174,20 @@ DeviceOutcome acceptReadImage(const Image& image, Fields& fields, UserInterface&
   return DeviceOutcome::Done;
 }
 
-DeviceOutcome showDeviceInformation(UserInterface& ui, HidTransport& transport) {
+DeviceOutcome queryDeviceInformation(UserInterface& ui, HidTransport& transport, DeviceInformation& information) {
   DeviceSession device(transport, ui);
   if (!device) return DeviceOutcome::NotFound;
-  const std::optional<std::string> text = deviceInformation(transport);
-  if (!text) return DeviceOutcome::NoDeviceInformation;
-  ui.message(*text);
+  std::optional<DeviceInformation> read = readDeviceInformation(transport);
+  if (!read) return DeviceOutcome::NoDeviceInformation;
+  information = std::move(*read);
   return DeviceOutcome::Done;
+}
+
+DeviceOutcome showDeviceInformation(UserInterface& ui, HidTransport& transport) {
+  DeviceInformation information;
+  const DeviceOutcome outcome = queryDeviceInformation(ui, transport, information);
+  if (outcome == DeviceOutcome::Done) ui.message(information.text());
+  return outcome;
 }
 
 DeviceOutcome sendFirmware(UserInterface& ui, HidTransport& transport,

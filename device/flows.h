@@ -28,6 +28,7 @@ enum class DeviceOutcome {
   ConfigVersionMismatch,  // the image read back has another configuration version
   NoDeviceInformation,    // a device information exchange failed
   NoFirmware,             // no firmware image to send, an empty one or one too long
+  VerifyMismatch,         // a page read back after a write differs from what was written
 };
 
 // "1.12" for 112: the number in hundredths with two decimals.
@@ -37,6 +38,17 @@ std::string firmwareVersionText(std::uint32_t hundredths);
 // or the reply names another command.
 std::optional<std::uint32_t> queryFirmwareVersion(HidTransport& transport);
 
+// What the device tells about itself. The serial number is missing when its
+// reply names another command.
+struct DeviceInformation {
+  std::string firmwareVersion;  // "1.12"
+  std::string hardwareVersion;
+  std::optional<std::string> serialNumber;  // 24 hexadecimal digits
+  // The information box's text, its lines ending in CR LF.
+  std::string text() const;
+};
+std::optional<DeviceInformation> readDeviceInformation(HidTransport& transport);
+
 // The text of the device information box (firmware, hardware and, when its
 // reply names the right command, serial number), or nothing when an exchange failed.
 std::optional<std::string> deviceInformation(HidTransport& transport);
@@ -45,10 +57,27 @@ std::optional<std::string> deviceInformation(HidTransport& transport);
 // shows its information box and a conversion error its error box.
 bool packForDevice(const Fields& fields, UserInterface& ui, Image& image, std::uint32_t stampSeed);
 
+// The device part of "Write config": opens the device, tests its firmware
+// version and writes every page of the packed image.
+DeviceOutcome writePackedImage(UserInterface& ui, HidTransport& transport, const Image& image);
+
 // Packs the fields into `writeImage` and, when every check passed, writes it
 // to a device that runs the matching firmware.
 DeviceOutcome writeConfig(const Fields& fields, UserInterface& ui, HidTransport& transport, Image& writeImage,
                           std::uint32_t stampSeed);
+
+// The device part of "Read config": opens the device, tests its firmware
+// version and reads every page into `image` (zeroed first). TransferFailed
+// when a page did not arrive; the pages after it stay zero.
+DeviceOutcome readDeviceImage(UserInterface& ui, HidTransport& transport, Image& image);
+
+// Opens the device again after a write and reads every page back into
+// `readBack`, comparing it with `written`: Done when they are equal,
+// VerifyMismatch when a page differs, TransferFailed (with the read's error
+// line) when a page could not be read. The first differing page, counted
+// from 0, is in `firstDifferingPage`.
+DeviceOutcome verifyWrittenImage(UserInterface& ui, HidTransport& transport, const Image& written, Image& readBack,
+                                 std::size_t& firstDifferingPage);
 
 // Reads the device's image into `readImage`, tests and unpacks it into the
 // fields, then opens the device again to show its information.
@@ -58,6 +87,9 @@ DeviceOutcome readConfig(Fields& fields, UserInterface& ui, HidTransport& transp
 // test, then the version test and the unpack into the fields, logging the
 // outcome ("Eeprom read success." or the error that stopped it).
 DeviceOutcome acceptReadImage(const Image& image, Fields& fields, UserInterface& ui);
+
+// Opens the device and reads its information into `information`.
+DeviceOutcome queryDeviceInformation(UserInterface& ui, HidTransport& transport, DeviceInformation& information);
 
 // Opens the device and shows its information box.
 DeviceOutcome showDeviceInformation(UserInterface& ui, HidTransport& transport);

@@ -169,6 +169,19 @@ PackResult packConfigImage(const Fields& fields, Image& image, std::uint32_t see
   return PackResult::ok();
 }
 
+std::vector<PackResult> packFailures(const Fields& fields) {
+  Image scratch{};
+  beginImage(scratch);
+  std::vector<PackResult> failures;
+  for (const Group* group : packOrder()) {
+    for (const StepDecl& step : group->steps) {
+      PackResult result = packStep(step, fields, scratch);
+      if (!result) failures.push_back(std::move(result));
+    }
+  }
+  return failures;
+}
+
 void unpackGroup(const Group& group, const Image& image, Fields& fields, UserInterface& ui) {
   const Group* const self[] = {&group};
   for (const StepDecl& step : group.steps) {

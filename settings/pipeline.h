@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "image/image.h"
 #include "settings/group.h"
@@ -16,6 +17,11 @@ namespace trekmor {
 // marker and the checksum. At the first failed check the image is left half
 // filled and must not be used.
 PackResult packConfigImage(const Fields& fields, Image& image, std::uint32_t seed);
+
+// Every check of the pack, run into a scratch image without stopping at a
+// failure: each failed check and conversion in pack order. Empty when the
+// fields would pack.
+std::vector<PackResult> packFailures(const Fields& fields);
 
 // The pack steps of one group.
 PackResult packGroup(const Group& group, const Fields& fields, Image& image);

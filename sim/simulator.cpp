@@ -51,7 +51,7 @@ constexpr KindName kKinds[] = {
     {"write-fail", FaultKind::WriteFail},     {"read-bad-sum", FaultKind::ReadBadSum},
     {"read-bad-command", FaultKind::ReadBadCommand}, {"block-fail", FaultKind::BlockFail},
     {"no-answer", FaultKind::NoAnswer},       {"serial-bad-command", FaultKind::SerialBadCommand},
-    {"vanish", FaultKind::Vanish},
+    {"vanish", FaultKind::Vanish},           {"corrupt", FaultKind::Corrupt},
 };
 
 std::optional<unsigned long> parseDecimal(std::string_view text) {
@@ -256,6 +256,9 @@ Packet DeviceSimulator::writePage(const Packet& request, Packet reply) {
     return reply;
   }
   std::copy_n(request.begin() + kData, kBytes, m_eeprom.begin() + page * kBytes);
+  // A cell that does not keep what it was given: the reply still says the
+  // write succeeded, and only reading the page back tells.
+  if (faultAt(FaultKind::Corrupt, page)) m_eeprom[page * kBytes] ^= 0xFF;
   storePage(page);
   return reply;
 }

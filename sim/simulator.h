@@ -27,6 +27,7 @@ enum class FaultKind {
   NoAnswer,          // exchange N (counting from 0) and every later one get no reply
   SerialBadCommand,  // the serial-number reply names another command (N is ignored)
   Vanish,            // unplugged after N exchanges: later writes fail and the device is no longer found
+  Corrupt,           // the write of page N is acknowledged, but stored with its first byte inverted
 };
 
 struct Fault {

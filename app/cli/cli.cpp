@@ -1,6 +1,11 @@
 #include "app/cli/cli.h"
 
+#include <algorithm>
+
+#include <nlohmann/json.hpp>
+
 #include "app/cli/devicecommands.h"
+#include "app/cli/inspect.h"
 #include "app/cli/offline.h"
 
 namespace trekmor::cli {
@@ -22,20 +27,41 @@ void ConsoleInterface::message(std::string_view text) {
   m_out << std::flush;
 }
 
+const std::string* Invocation::value(const OptionDecl& option) const {
+  const auto found = options.find(option.name);
+  return found == options.end() ? nullptr : &found->second.back();
+}
+
+std::vector<std::string> Invocation::values(const OptionDecl& option) const {
+  const auto found = options.find(option.name);
+  return found == options.end() ? std::vector<std::string>() : found->second;
+}
+
 const std::vector<Command>& commandTable() {
   static const std::vector<Command> commands{
       {"defaults", "OUT.cfg", "write the start values as a configuration file", 1, {}, runDefaults},
-      {"pack", "[--seed N] IN.cfg OUT.bin",
+      {"pack", "CONFIG.cfg OUT.bin [--set SECTION.KEY=VALUE]... [--seed N]",
        "load a configuration file over the start values and write the 5120-byte configuration image", 2,
-       {"--seed"}, runPack},
+       {kSetOption, kSeedOption}, runPack},
       {"unpack", "IN.bin OUT.cfg", "test and unpack a configuration image and save it as a configuration file", 2,
        {}, runUnpack},
       {"read", "OUT.cfg", "read the configuration from the device (Read config) and save it as a configuration file",
        1, {}, runRead},
-      {"write", "[--seed N] IN.cfg",
-       "load a configuration file over the start values and write it to the device (Write config)", 1, {"--seed"},
-       runWrite},
-      {"info", "", "show the device's firmware version, hardware version and serial number", 0, {}, runInfo},
+      {"write", "CONFIG.cfg [--verify] [--backup BACKUP.cfg|BACKUP.bin] [--set SECTION.KEY=VALUE]... [--seed N]",
+       "load a configuration file over the start values and write it to the device (Write config); --backup\n"
+       "      first saves what the device holds, --verify reads every page back and compares it",
+       1, {kVerifyOption, kBackupOption, kSetOption, kSeedOption}, runWrite},
+      {"check", "CONFIG.cfg [--set SECTION.KEY=VALUE]... [--json]",
+       "load a configuration file and print every check of the pack that fails, one line each", 1,
+       {kSetOption, kJsonOption}, runCheck, 0, true},
+      {"diff", "A B [--json]",
+       "print the settings whose values differ between A and B, each a .cfg file, a 5120-byte .bin\n"
+       "      image or the word device",
+       2, {kJsonOption}, runDiff, 0, true},
+      {"settings", "[--json]", "list every setting: its file key, form, tab, caption, start value and choices", 0,
+       {kJsonOption}, runSettings, 0, true},
+      {"info", "[--json]", "show the device's firmware version, hardware version and serial number", 0,
+       {kJsonOption}, runInfo},
       {"upload-firmware", "[IMAGE]",
        "send the firmware image the program carries, or the named image file, to the device", 0, {},
        runUploadFirmware, 1},
@@ -63,6 +89,11 @@ int exitStatus(const SaveResult& result) {
   return kExitUsage;
 }
 
+void printJson(const Invocation& invocation, const nlohmann::ordered_json& document) {
+  invocation.out << document.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n'
+                 << std::flush;
+}
+
 int cannotRead(const Invocation& invocation, const std::string& path) {
   diagnose(invocation, "cannot read " + path);
   return kExitUsage;
@@ -76,11 +107,15 @@ void printUsage(std::ostream& stream) {
     stream << "  " << command.name << ' ' << command.synopsis << "\n      " << command.summary << '\n';
   }
   stream << "  --help\n      show this text\n\n"
-            "Texts of message boxes go to standard error, log lines to standard output.\n"
+            "Texts of message boxes go to standard error, log lines to standard output; for check, diff,\n"
+            "settings and any --json, standard output holds only their data and log lines go to standard error.\n"
             "--seed N seeds the image stamp (default: the current time).\n"
+            "--set SECTION.KEY=VALUE (repeatable) gives a setting a value as if the file held it.\n"
+            "--json prints one JSON document on standard output.\n"
             "Exit status: 0 success; 1 operation stopped (failed check, conversion error, rejected file,\n"
-            "failed integrity or version test, no device, a device exchange that failed); 2 usage error\n"
-            "or a file that cannot be read or written.\n"
+            "failed integrity or version test, no device, a device exchange that failed, a backup that\n"
+            "could not be made, a verification that failed) or, for check and diff, failures or\n"
+            "differences found; 2 usage error or a file that cannot be read or written.\n"
             "No output file is created or changed when a command fails.\n";
 }
 
@@ -104,8 +139,8 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
   }
   if (!command) return usageError(err, "unknown command '" + arguments[0] + "'");
 
-  ConsoleInterface ui(out, err);
-  Invocation invocation{{}, {}, ui, err};
+  std::vector<std::string> positional;
+  std::map<std::string, std::vector<std::string>, std::less<>> options;
   for (std::size_t i = 1; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
     if (argument == "--help" || argument == "-h") {
@@ -113,15 +148,26 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
       return kExitSuccess;
     }
     if (argument.size() > 1 && argument[0] == '-') {
-      bool known = false;
-      for (std::string_view option : command->options) known = known || option == argument;
-      if (!known) return usageError(err, "unknown option '" + argument + "' for " + std::string(command->name));
-      if (i + 1 >= arguments.size()) return usageError(err, "option '" + argument + "' needs a value");
-      invocation.options[argument] = arguments[++i];
+      const auto option = std::find_if(command->options.begin(), command->options.end(),
+                                       [&](const OptionDecl& o) { return o.name == argument; });
+      if (option == command->options.end()) {
+        return usageError(err, "unknown option '" + argument + "' for " + std::string(command->name));
+      }
+      if (options.contains(argument) && !option->repeatable) {
+        return usageError(err, "option '" + argument + "' is given twice");
+      }
+      if (option->takesValue && i + 1 >= arguments.size()) {
+        return usageError(err, "option '" + argument + "' needs a value");
+      }
+      options[argument].push_back(option->takesValue ? arguments[++i] : std::string());
       continue;
     }
-    invocation.arguments.push_back(argument);
+    positional.push_back(argument);
   }
+  // Data on standard output stands alone: the log and the boxes go to the error stream.
+  const bool data = command->dataOutput || options.contains(kJsonOption.name);
+  ConsoleInterface ui(data ? err : out, err);
+  Invocation invocation{std::move(positional), std::move(options), ui, out, err};
   if (invocation.arguments.size() < command->argumentCount ||
       invocation.arguments.size() > command->argumentCount + command->optionalArguments) {
     const std::string takes = command->synopsis.empty() ? "no arguments" : std::string(command->synopsis);

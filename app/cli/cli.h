@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include <nlohmann/json_fwd.hpp>
+
 #include "configfile/configfile.h"
 #include "device/flows.h"
 #include "settings/userinterface.h"
@@ -42,21 +44,47 @@ class ConsoleInterface final : public UserInterface {
   std::ostream& m_err;
 };
 
+// An option a command takes: one that takes a value ("--seed N"), given at
+// most once unless it is repeatable, or a flag ("--json").
+struct OptionDecl {
+  std::string_view name;
+  bool takesValue = true;
+  bool repeatable = false;
+};
+inline constexpr OptionDecl kSeedOption{"--seed"};
+inline constexpr OptionDecl kSetOption{"--set", true, true};
+inline constexpr OptionDecl kVerifyOption{"--verify", false};
+inline constexpr OptionDecl kBackupOption{"--backup"};
+inline constexpr OptionDecl kJsonOption{"--json", false};
+
 struct Invocation {
-  std::vector<std::string> arguments;          // the positional arguments after the command
-  std::map<std::string, std::string> options;  // "--name" -> value, for the options the command declares
+  std::vector<std::string> arguments;  // the positional arguments after the command
+  // "--name" -> its values in the order given (a flag has one empty value),
+  // for the options the command declares.
+  std::map<std::string, std::vector<std::string>, std::less<>> options;
   ConsoleInterface& ui;
+  std::ostream& out;  // the command's own output: lists, differences, JSON
   std::ostream& err;  // the program's own diagnostics ("aprs-trekmor-cli: ...")
+
+  bool given(const OptionDecl& option) const { return options.contains(option.name); }
+  // The value of an option given once; nullptr when it was not given.
+  const std::string* value(const OptionDecl& option) const;
+  // Every value of a repeatable option.
+  std::vector<std::string> values(const OptionDecl& option) const;
 };
 
 struct Command {
   std::string_view name;
-  std::string_view synopsis;  // arguments as shown in the usage
+  std::string_view synopsis;  // arguments and options as shown in the usage
   std::string_view summary;   // one line of the usage
   std::size_t argumentCount;
-  std::vector<std::string_view> options;  // options of this command, each taking one value
+  std::vector<OptionDecl> options;
   int (*run)(const Invocation&);
   std::size_t optionalArguments = 0;  // arguments that may follow the required ones
+  // Its standard output is data (a list, differences, JSON): log lines and
+  // the device information then go to standard error, so that the data
+  // stands alone. --json makes any command's output data.
+  bool dataOutput = false;
 };
 
 // Every subcommand, in the order the usage lists them.
@@ -72,6 +100,10 @@ int exitStatus(LoadResult result);
 int exitStatus(const SaveResult& result);
 // An input file that cannot be read: "cannot read FILE" and its exit status.
 int cannotRead(const Invocation& invocation, const std::string& path);
+
+// One JSON document on the command's output. Texts that are not UTF-8 (a
+// device's hardware text) are printed with replacement characters.
+void printJson(const Invocation& invocation, const nlohmann::ordered_json& document);
 
 // Runs the program with its arguments (without the program name); returns
 // the exit status.

@@ -1,12 +1,17 @@
 #include "app/cli/devicecommands.h"
 
 #include <fstream>
+#include <string_view>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "app/cli/offline.h"
 #include "device/firmware.h"
 #include "device/flows.h"
 #include "device/protocol.h"
+#include "settings/pipeline.h"
+#include "settings/registry.h"
 
 namespace trekmor::cli {
 
@@ -26,26 +31,136 @@ std::optional<std::vector<std::uint8_t>> readFirmwareFile(const std::string& pat
 
 }  // namespace
 
-int runRead(const Invocation& invocation) {
+int loadDeviceInput(const Invocation& invocation, FieldStore& fields) {
   HidapiTransport transport;
-  FieldStore fields = FieldStore::withStartValues();
+  fields = FieldStore::withStartValues();
   Image image{};
-  const DeviceOutcome outcome = readConfig(fields, invocation.ui, transport, image);
-  if (outcome != DeviceOutcome::Done) return exitStatus(outcome);
+  return exitStatus(readConfig(fields, invocation.ui, transport, image));
+}
+
+int runRead(const Invocation& invocation) {
+  FieldStore fields;
+  const int status = loadDeviceInput(invocation, fields);
+  if (status != kExitSuccess) return status;
   return saveOutput(invocation, fields, invocation.arguments[0]);
 }
 
+namespace {
+
+bool endsWith(std::string_view name, std::string_view suffix) {
+  return name.size() >= suffix.size() && ProfileFile::sameName(name.substr(name.size() - suffix.size()), suffix);
+}
+
+constexpr std::string_view kNothingWritten = "Nothing was written to the device.";
+
+// Saves what the device holds before it is overwritten: the raw image in a
+// .bin file, whatever it holds, or its settings in a .cfg file, which needs
+// an image that passes the integrity and version tests.
+bool makeBackup(const Invocation& invocation, HidTransport& transport, const std::string& path) {
+  ConsoleInterface& ui = invocation.ui;
+  Image image{};
+  const DeviceOutcome read = readDeviceImage(ui, transport, image);
+  if (read != DeviceOutcome::Done) {
+    if (read == DeviceOutcome::TransferFailed) ui.information("The device's configuration could not be read for the backup.");
+    return false;
+  }
+  if (endsWith(path, ".bin")) {
+    const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
+    if (!writeFileAtomically(path, bytes)) {
+      ui.error(unableToWriteText(path));
+      return false;
+    }
+  } else {
+    FieldStore fields = FieldStore::withStartValues();
+    if (acceptReadImage(image, fields, ui) != DeviceOutcome::Done) {
+      ui.information("The device's configuration fails the integrity or version test and cannot be saved as a "
+                     ".cfg file; a .bin backup keeps it as it is.");
+      return false;
+    }
+    const SaveResult saved = saveConfiguration(fields, path);
+    if (!saved) {
+      ui.error(saved.message);
+      return false;
+    }
+  }
+  ui.log("Backup saved: " + path);
+  return true;
+}
+
+// The settings stored in the bytes where two images differ: both unpacked
+// over the start values, without the version test, and compared setting by setting.
+std::string settingsInBytesThatDiffer(const Image& written, const Image& readBack) {
+  FieldStore a = FieldStore::withStartValues();
+  FieldStore b = FieldStore::withStartValues();
+  for (const Group* group : packOrder()) {
+    unpackGroup(*group, written, a, silentInterface());
+    unpackGroup(*group, readBack, b, silentInterface());
+  }
+  std::string names;
+  for (const SettingDifference& difference : settingDifferences(a, b)) {
+    names += (names.empty() ? "" : ", ") + settingName(*difference.field);
+  }
+  return names;
+}
+
+// Reads every page back after a write and compares it with what was written.
+int verify(const Invocation& invocation, HidTransport& transport, const Image& written) {
+  ConsoleInterface& ui = invocation.ui;
+  Image readBack{};
+  std::size_t page = 0;
+  const DeviceOutcome outcome = verifyWrittenImage(ui, transport, written, readBack, page);
+  const std::string pages = std::to_string(kPageCount);
+  if (outcome == DeviceOutcome::Done) {
+    ui.log("Verified: all " + pages + " pages read back as written.");
+    return kExitSuccess;
+  }
+  if (outcome != DeviceOutcome::VerifyMismatch) {
+    ui.information("Verification failed: the configuration could not be read back.");
+    return exitStatus(outcome);
+  }
+  const std::string settings = settingsInBytesThatDiffer(written, readBack);
+  ui.information("Verification failed: page " + std::to_string(page + 1) + "/" + pages +
+                 " read back differs from what was written.");
+  ui.information(settings.empty() ? "The bytes that differ hold no setting (version, stamp, end marker, checksum "
+                                    "or unused bytes)."
+                                  : "Settings whose bytes differ: " + settings);
+  return kExitStopped;
+}
+
+}  // namespace
+
 int runWrite(const Invocation& invocation) {
+  const std::string* backup = invocation.value(kBackupOption);
+  if (backup && !endsWith(*backup, ".bin") && !endsWith(*backup, ".cfg")) {
+    diagnose(invocation, "--backup takes a file name ending in .cfg or .bin");
+    return kExitUsage;
+  }
   const PackInput input = loadPackInput(invocation);
   if (input.status != kExitSuccess) return input.status;
-  HidapiTransport transport;
   Image image{};
-  return exitStatus(writeConfig(input.fields, invocation.ui, transport, image, input.seed));
+  if (!packForDevice(input.fields, invocation.ui, image, input.seed)) return exitStatus(DeviceOutcome::PackFailed);
+
+  HidapiTransport transport;
+  if (backup && !makeBackup(invocation, transport, *backup)) {
+    invocation.ui.information(kNothingWritten);
+    return kExitStopped;
+  }
+  const DeviceOutcome written = writePackedImage(invocation.ui, transport, image);
+  if (written != DeviceOutcome::Done) return exitStatus(written);
+  return invocation.given(kVerifyOption) ? verify(invocation, transport, image) : kExitSuccess;
 }
 
 int runInfo(const Invocation& invocation) {
   HidapiTransport transport;
-  return exitStatus(showDeviceInformation(invocation.ui, transport));
+  if (!invocation.given(kJsonOption)) return exitStatus(showDeviceInformation(invocation.ui, transport));
+  DeviceInformation information;
+  const DeviceOutcome outcome = queryDeviceInformation(invocation.ui, transport, information);
+  if (outcome != DeviceOutcome::Done) return exitStatus(outcome);
+  printJson(invocation, {{"firmware_version", information.firmwareVersion},
+                         {"hardware_version", information.hardwareVersion},
+                         {"serial_number", information.serialNumber ? nlohmann::ordered_json(*information.serialNumber)
+                                                                    : nlohmann::ordered_json(nullptr)}});
+  return kExitSuccess;
 }
 
 int runUploadFirmware(const Invocation& invocation) {

@@ -3,14 +3,22 @@
 #pragma once
 
 #include "app/cli/cli.h"
+#include "settings/fields.h"
 
 namespace trekmor::cli {
 
+// The start values with the device's configuration read and unpacked over
+// them as "Read config" does (the device's information box included).
+// Returns the exit status; a failure has shown its reason.
+int loadDeviceInput(const Invocation& invocation, FieldStore& fields);
+
 // read OUT.cfg: Read config into the start values, then saved as "Save to file" saves.
 int runRead(const Invocation& invocation);
-// write [--seed N] IN.cfg: IN.cfg loaded over the start values, then Write config.
+// write IN.cfg: IN.cfg loaded over the start values (--set, --seed), packed,
+// then written as Write config writes; --backup FILE first saves what the
+// device holds, --verify reads every page back after the write.
 int runWrite(const Invocation& invocation);
-// info: the device information box's text on standard output.
+// info: the device information box's text on standard output (--json: as data).
 int runInfo(const Invocation& invocation);
 // upload-firmware [IMAGE]: the firmware the program carries, or the named file.
 int runUploadFirmware(const Invocation& invocation);

@@ -23,10 +23,21 @@ int runUnpack(const Invocation& invocation);
 // The --seed option's value, the current time without it; nothing when it is no number.
 std::optional<std::uint32_t> stampSeed(const Invocation& invocation);
 
+// The start values with the configuration file at `path` loaded over them as
+// "Read from file" loads it, each --set value written into the file's text
+// first, as if the file held it. Returns the exit status; a failure has shown
+// its reason.
+int loadConfigInput(const Invocation& invocation, const std::string& path, FieldStore& fields);
+
+// The start values with the 5120-byte image at `path` tested and unpacked
+// over them as "Read config" does after its page reads. Returns the exit
+// status; a failure has shown its reason.
+int loadImageInput(const Invocation& invocation, const std::string& path, FieldStore& fields);
+
 // What the commands that pack start from: the stamp seed (--seed) and the
-// start values with IN.cfg, the first argument, loaded over them as "Read
-// from file" loads it. `status` is kExitSuccess when both are usable;
-// otherwise it is the exit status and the reason has been shown.
+// configuration file, the first argument, loaded as loadConfigInput loads it.
+// `status` is kExitSuccess when both are usable; otherwise it is the exit
+// status and the reason has been shown.
 struct PackInput {
   int status = kExitSuccess;
   std::uint32_t seed = 0;

@@ -16,12 +16,12 @@ namespace {
 
 TEST(SimulatorFaults, ParsesEveryKind) {
   const auto faults = parseFaults("write-fail@3,read-bad-sum@0,read-bad-command@47,block-fail@9,no-answer@200,"
-                                  "serial-bad-command@0,vanish@161");
+                                  "serial-bad-command@0,vanish@161,corrupt@5");
   ASSERT_TRUE(faults.has_value());
   const std::vector<Fault> expected{{FaultKind::WriteFail, 3},       {FaultKind::ReadBadSum, 0},
                                     {FaultKind::ReadBadCommand, 47}, {FaultKind::BlockFail, 9},
                                     {FaultKind::NoAnswer, 200},      {FaultKind::SerialBadCommand, 0},
-                                    {FaultKind::Vanish, 161}};
+                                    {FaultKind::Vanish, 161},        {FaultKind::Corrupt, 5}};
   EXPECT_EQ(*faults, expected);
   EXPECT_EQ(parseFaults("")->size(), 0u);
 }
