@@ -2,9 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <sstream>
 #include <sys/wait.h>
 
+#include <nlohmann/json.hpp>
+
 #include "configfile/configfile.h"
+#include "settings/registry.h"
 #include "settings/pipeline.h"
 #include "tests/support/tempdir.h"
 
@@ -154,7 +158,62 @@ TEST_F(Cli, UsageErrorsAndUnusableFilesExitWithTwo) {
   const Outcome help = run("--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out.rfind("Usage: aprs-trekmor-cli", 0), 0u);
-  for (const char* command : {"defaults", "pack", "unpack"}) EXPECT_NE(help.out.find(command), std::string::npos);
+  for (const char* command : {"defaults", "pack", "unpack", "check", "diff", "settings", "--verify", "--backup"}) EXPECT_NE(help.out.find(command), std::string::npos);
+}
+
+TEST_F(Cli, CheckPrintsEveryFailureInPackOrder) {
+  ASSERT_EQ(run("defaults base.cfg").status, 0);
+  const Outcome clean = run("check base.cfg");
+  EXPECT_EQ(clean.status, 0);
+  EXPECT_EQ(clean.out + clean.err, "");
+
+  // Three independent faults in three groups, given out of pack order; the
+  // conversion error ends with the error box's full stop.
+  const std::string overrides =
+      " --set WXTideMarker.Wxtidemarker_relay_on_time=abc --set radio.txtail=1001 --set RADIO.Callsign=";
+  const Outcome failing = run("check base.cfg" + overrides);
+  EXPECT_EQ(failing.status, 1);
+  EXPECT_EQ(failing.out, "Callsign - too short (ex. NOCALL-4).\nTX tail - range error (0 - 1000).\n"
+                         "'abc' is not a valid integer value.\n");
+  EXPECT_EQ(failing.err, "");
+  const Outcome json = run("check base.cfg --json" + overrides);
+  EXPECT_EQ(json.status, 1);
+  const auto document = nlohmann::json::parse(json.out);
+  ASSERT_EQ(document["failures"].size(), 3u);
+  EXPECT_EQ(document["failures"][1]["message"], "TX tail - range error (0 - 1000).");
+  EXPECT_EQ(document["failures"][2]["kind"], "conversion");
+
+  const Outcome unknown = run("check base.cfg --set Radio.Calsign=SP3ABC");
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_EQ(unknown.err.rfind("aprs-trekmor-cli: unknown setting 'Radio.Calsign'; the closest known are "
+                              "Radio.Callsign, ", 0), 0u) << unknown.err;
+  EXPECT_EQ(run("check base.cfg --set Radio.Callsign").status, 2);
+}
+
+TEST_F(Cli, SettingsListEveryKeyWithTheStartValueTheSaveWrites) {
+  ASSERT_EQ(run("defaults start.cfg").status, 0);
+  const std::optional<ProfileFile> saved = ProfileFile::read(dir / "start.cfg");
+  ASSERT_TRUE(saved);
+  const Outcome listed = run("settings");
+  ASSERT_EQ(listed.status, 0);
+  std::istringstream lines(listed.out);
+  std::size_t count = 0;
+  for (std::string line; std::getline(lines, line); ++count) {
+    std::vector<std::string> columns;
+    std::istringstream cells(line);
+    for (std::string cell; std::getline(cells, cell, '\t');) columns.push_back(cell);
+    ASSERT_GE(columns.size(), 5u) << line;
+    const FieldDecl* field = settingNamed(columns[0]);
+    ASSERT_NE(field, nullptr) << line;
+    EXPECT_EQ(saved->value(field->section, field->key), columns[4]) << line;
+    EXPECT_EQ(columns.size() == 6, field->form == FileForm::Index) << line;  // choices for index values only
+  }
+  EXPECT_EQ(count, fileSequence(packOrder()).size());
+  EXPECT_NE(listed.out.find("PositionReports.MinTurnAngle\tnumber\tPosition reports > SmartBeaconing\t"
+                            "Min Turn Angle [deg]:\t27\t\n"), std::string::npos);
+  const auto document = nlohmann::json::parse(run("settings --json").out);
+  ASSERT_EQ(document.size(), count);
+  EXPECT_EQ(document[7]["choices"][1], "+/- 16 ms");
 }
 
 }  // namespace

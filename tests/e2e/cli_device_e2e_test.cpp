@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <sys/wait.h>
 
+#include <nlohmann/json.hpp>
+
 #include "tests/support/tempdir.h"
 
 namespace trekmor {
@@ -159,6 +161,105 @@ TEST_F(CliDevice, StoppedDeviceOperationsWriteNoFile) {
       EXPECT_EQ(result.out.substr(result.out.size() - c.lastLine.size()), c.lastLine) << c.settings;
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "out.cfg")) << c.settings;
+  }
+}
+
+// A device that holds base.cfg as packed with seed 1, the image base.bin holds.
+class CliFleet : public CliDevice {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(run("defaults base.cfg").status, 0);
+    ASSERT_EQ(run("pack base.cfg base.bin --seed 1").status, 0);
+    ASSERT_EQ(run("write base.cfg --seed 1").status, 0);
+  }
+  std::string eeprom() { return readFile(dir / "eeprom.bin"); }
+  const std::string verified = "Verified: all 160 pages read back as written.\n";
+};
+
+TEST_F(CliFleet, BackupOverridesVerifiedWriteAndDiff) {
+  const Outcome written = run("write base.cfg --backup old.bin --verify --seed 1 --set Radio.Callsign=SP3ABC "
+                              "--set radio.txdelay=300 --set RADIO.Tx_power=2");
+  EXPECT_EQ(written.status, 0) << written.err;
+  EXPECT_EQ(written.err, "");
+  EXPECT_EQ(written.out, kFound + counted("Page read: ", 160, 160) + "Backup saved: old.bin\n" + kFound +
+                             counted("Page written: ", 160, 160) + "Eeprom write success\n" + kFound +
+                             counted("Page read: ", 160, 160) + verified);
+  EXPECT_EQ(readFile(dir / "old.bin"), readFile(dir / "base.bin"));
+
+  // An image and the device: log lines go to standard error, the differences alone to standard output.
+  const std::string changes = "Radio.Callsign: NOCALL -> SP3ABC\nRadio.TXdelay: 250 -> 300\nRadio.Tx_power: 0 -> 2\n";
+  const Outcome imageToDevice = run("diff base.bin device");
+  EXPECT_EQ(imageToDevice.status, 1);
+  EXPECT_EQ(imageToDevice.out, changes);
+  EXPECT_EQ(imageToDevice.err.rfind("Eeprom read success.\n" + kFound + "Page read: 1/160\n", 0), 0u);
+  const auto document = nlohmann::json::parse(run("diff base.bin device --json").out);
+  ASSERT_EQ(document["differences"].size(), 3u);
+  EXPECT_EQ(document["differences"][0]["b"], "SP3ABC");
+
+  // A .cfg backup holds what "read" saves; a file and the device then agree.
+  ASSERT_EQ(run("write base.cfg --backup old.cfg --set Radio.Callsign=SP3ABD").status, 0);
+  ASSERT_EQ(run("unpack old.bin was.cfg").status, 0);
+  const Outcome fileToDevice = run("diff old.cfg device");
+  EXPECT_EQ(fileToDevice.out, "Radio.Callsign: SP3ABC -> SP3ABD\nRadio.TXdelay: 300 -> 250\nRadio.Tx_power: 2 -> 0\n");
+  EXPECT_EQ(run("diff was.cfg base.bin").out, "");
+
+  std::string renamed = readFile(dir / "base.cfg");
+  renamed.replace(renamed.find("Callsign=NOCALL"), 15, "Callsign=SP3ABE");
+  writeFile(dir / "renamed.cfg", renamed);
+  const Outcome files = run("diff base.cfg renamed.cfg");
+  EXPECT_EQ(files.status, 1);
+  EXPECT_EQ(files.out, "Radio.Callsign: NOCALL -> SP3ABE\n");
+  EXPECT_EQ(files.err, "");
+  const Outcome same = run("diff base.cfg base.cfg");
+  EXPECT_EQ(same.status, 0);
+  EXPECT_EQ(same.out, "");
+}
+
+TEST_F(CliFleet, VerifyNamesWhatTheDeviceDidNotKeep) {
+  const struct {
+    const char* fault;
+    std::string lastOut;
+    std::string err;
+  } cases[] = {
+      {"corrupt@3", "Page read: 160/160\n",
+       "Verification failed: page 4/160 read back differs from what was written.\n"
+       "Settings whose bytes differ: SerialPorts.ConsoleBaudrate\n"},
+      {"corrupt@0", "Page read: 160/160\n",
+       "Verification failed: page 1/160 read back differs from what was written.\nThe bytes that differ hold no "
+       "setting (version, stamp, end marker, checksum or unused bytes).\n"},
+      {"read-bad-sum@7", "Page read error: 8/160\n", "Verification failed: the configuration could not be read back.\n"},
+  };
+  for (const auto& c : cases) {
+    const Outcome result = run("write base.cfg --verify --seed 1", std::string("TREKMOR_SIM_FAULT=") + c.fault);
+    EXPECT_EQ(result.status, 1) << c.fault;
+    EXPECT_EQ(result.err, c.err) << c.fault;
+    EXPECT_TRUE(result.out.ends_with(c.lastOut)) << c.fault;
+  }
+}
+
+TEST_F(CliFleet, AFailedBackupLeavesTheDeviceUntouched) {
+  const struct {
+    const char* backup;
+    const char* settings;
+    bool damaged;  // the device's image fails its integrity test
+    std::string err;
+  } cases[] = {
+      {"old.bin", "TREKMOR_SIM_FAULT=read-bad-sum@2", false, "The device's configuration could not be read for the backup.\n"},
+      {"no/such/old.bin", "", false, "Unable to write to no/such/old.bin.\n"},
+      {"old.cfg", "", true,
+       "The device's configuration fails the integrity or version test and cannot be saved as a .cfg file; a .bin "
+       "backup keeps it as it is.\n"},
+  };
+  for (const auto& c : cases) {
+    std::string before = eeprom();
+    if (c.damaged) before[20] ^= 1;
+    writeFile(dir / "eeprom.bin", before);
+    const Outcome result = run(std::string("write base.cfg --set Radio.Callsign=SP3XYZ --backup ") + c.backup,
+                               c.settings);
+    EXPECT_EQ(result.status, 1) << c.backup;
+    EXPECT_EQ(result.err, c.err + "Nothing was written to the device.\n") << c.backup;
+    EXPECT_EQ(eeprom(), before) << c.backup;
+    EXPECT_FALSE(std::filesystem::exists(dir / c.backup)) << c.backup;
   }
 }
 
