@@ -159,7 +159,7 @@ TEST_P(OpenFile, LoadsAsReadFromFileDoes) {
   }
   EXPECT_EQ(outcome.fields, expected.fields);
   if (way == Way::CommandLine) {
-    EXPECT_EQ(desktopFileName, QStringLiteral("org.trekmor.Configurator"));
+    EXPECT_EQ(desktopFileName, QStringLiteral("org.trekmor.configurator"));
   }
 }
 
