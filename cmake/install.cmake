@@ -1,6 +1,6 @@
-# What `cmake --install` puts under the prefix: both programs, the udev rule,
-# the desktop entry, the AppStream metadata, the icon, the MIME type of the
-# configuration files and a manual page for each program. The Debian package
+# What `cmake --install` puts under the prefix: both programs and, on Linux,
+# the udev rule, the desktop entry, the AppStream metadata, the icon, the MIME
+# type of the configuration files and a manual page for each program. The Debian package
 # (cmake/package.cmake) is built from these same rules. The simulator library
 # and the test programs are not installed.
 include(GNUInstallDirs)
@@ -28,13 +28,19 @@ endforeach()
 add_custom_target(trekmor_manuals ALL DEPENDS ${TREKMOR_MANUALS})
 
 install(TARGETS aprs-trekmor-cli RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+if(TARGET aprs-trekmor-configurator)
+  install(TARGETS aprs-trekmor-configurator RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+endif()
+if(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
+  return()
+endif()
+
 install(FILES "${TREKMOR_MANUAL_aprs-trekmor-cli}" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
 # udev reads its rules from lib/udev/rules.d under the prefix (/usr/lib/udev
 # for a /usr install), never from a multiarch library folder.
 install(FILES "${TREKMOR_LINUX}/70-aprs-trekmor.rules" DESTINATION lib/udev/rules.d)
 
 if(TARGET aprs-trekmor-configurator)
-  install(TARGETS aprs-trekmor-configurator RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
   install(FILES "${TREKMOR_MANUAL_aprs-trekmor-configurator}" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
   install(FILES "${TREKMOR_LINUX}/${TREKMOR_APPLICATION_ID}.desktop"
           DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")

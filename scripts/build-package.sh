@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds the Debian package from an optimised Release configuration:
+#   build-package/aprs-trekmor-configurator_VERSION-1_ARCH.deb
+# (installs missing packages first). scripts/check-package.sh checks it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-packages.sh --packaging
+build=build-package
+# Debian's hardening flags, as Debian's own package builds get them.
+CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
+LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"
+export CXXFLAGS LDFLAGS
+rm -f "$build"/*.deb
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTREKMOR_BUILD_TESTS=OFF \
+      -DTREKMOR_WARNINGS_AS_ERRORS="${TREKMOR_WERROR:-0}"
+cmake --build "$build"
+(cd "$build" && cpack -G DEB)
+ls -l "$build"/*.deb
