@@ -57,7 +57,8 @@ dpkg-deb -e "$deb" "$work/control"
 quiet desktop-file-validate "$work"/root/usr/share/applications/*.desktop
 appstreamcli validate --no-net --explain "$work"/root/usr/share/metainfo/*.xml || fail "appstreamcli validate"
 for page in "$work"/root/usr/share/man/man1/*.1.gz; do
-  quiet env LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$page" -O /dev/null
+  warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$page" 2>&1 >/dev/null)"
+  [ -z "$warnings" ] || { echo "$warnings"; fail "man --warnings $(basename "$page")"; }
 done
 for script in postinst postrm; do
   sh -n "$work/control/$script" || fail "$script does not parse"
