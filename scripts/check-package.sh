@@ -37,7 +37,7 @@ name="$(basename "$deb")"
   fail "the file name $name does not match the package's name, version and architecture"
 [ "$(dpkg-deb -f "$deb" Section)" = hamradio ] || fail "section is not hamradio"
 depends="$(dpkg-deb -f "$deb" Depends)"
-for library in libc6 libstdc++6 libhidapi-hidraw0 libqt6core6 libqt6widgets6 libqt6svg6; do
+for library in libc6 libstdc++6 libhidapi-hidraw0 libqt6core6 libqt6gui6 libqt6widgets6 libqt6svgwidgets6; do
   [[ ", $depends," == *", $library "* ]] || fail "Depends lacks $library"
 done
 
