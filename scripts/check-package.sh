@@ -80,6 +80,8 @@ if [ "$install_remove" = 1 ]; then
     while read -r path; do
       if [ -f "$path" ] || [ -L "$path" ]; then fail "left behind after removal: $path"; fi
     done <"$work/installed"
+    # dpkg keeps the record of a removed package that has a postrm until it is purged.
+    dpkg --purge "$package"
   fi
 fi
 
