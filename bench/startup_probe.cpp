@@ -24,7 +24,7 @@ int main(int argc, char* argv[]) {
     }
   };
   hooks.beforeLoop = [](trekmor::MainWindow& window) { QTimer::singleShot(0, &window, &QWidget::close); };
-  const int status = trekmor::runConfigurator(app, hooks);
+  const int status = trekmor::runConfigurator(app, hooks, {});
   std::printf("%lld\n", builtAt);
   return status;
 }

@@ -8,3 +8,11 @@ set(TREKMOR_VENDOR_ID "0483")
 set(TREKMOR_PRODUCT_ID "A052")
 # The largest firmware image the device takes, in bytes.
 set(TREKMOR_FIRMWARE_MAX_SIZE 112640)
+# The application id (reverse DNS) that the desktop entry, the AppStream
+# metadata, the icon and the running window share, and the package's and the
+# installed programs' names.
+set(TREKMOR_APPLICATION_ID "org.trekmor.configurator")
+set(TREKMOR_PACKAGE_NAME "aprs-trekmor-configurator")
+# The date of this version's release, as the manual pages and the AppStream
+# metadata show it.
+set(TREKMOR_RELEASE_DATE "2026-12-08")

@@ -5,12 +5,15 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -18,7 +21,9 @@
 #include <QStyle>
 #include <QSvgWidget>
 #include <QTabWidget>
+#include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <ctime>
 #include <initializer_list>
 
@@ -123,6 +128,13 @@ MainWindow::MainWindow(QWidget* parent)
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   adjustSize();
   setFixedSize(sizeHint());
+  // A file dropped anywhere on the window is opened, also over an edit box,
+  // which would otherwise take the file's name as text.
+  setAcceptDrops(true);
+  installEventFilter(this);
+  for (QWidget* child : findChildren<QWidget*>()) {
+    if (child->acceptDrops()) child->installEventFilter(this);
+  }
 }
 
 MainWindow::~MainWindow() = default;
@@ -262,7 +274,42 @@ void MainWindow::Button_save_to_fileClick() {
 void MainWindow::Button_read_from_fileClick() {
   const QString file = chooseFile(*m_openDialog, m_lastOpened);
   if (file.isEmpty()) return;
+  openFile(file);
+}
+
+void MainWindow::openFile(const QString& file) {
+  m_lastOpened = QFileInfo(file).absoluteFilePath();
   loadConfiguration(toPath(file), m_fields, *m_ui);
+}
+
+QString MainWindow::droppedFile(const QMimeData* data) const {
+  // "Read from file" is off while a device operation runs; so is a drop.
+  const bool busy = std::any_of(m_commandButtons.begin(), m_commandButtons.end(),
+                                [](const QWidget* button) { return !button->isEnabled(); });
+  if (busy || data == nullptr || !data->hasUrls()) return {};
+  const QList<QUrl> urls = data->urls();
+  if (urls.size() != 1 || !urls.front().isLocalFile()) return {};
+  const QString file = urls.front().toLocalFile();
+  return file.endsWith(QStringLiteral(".cfg"), Qt::CaseInsensitive) ? file : QString();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) {
+    // Entering and moving events derive from the drop event.
+    auto* drop = static_cast<QDropEvent*>(event);
+    const QString file = droppedFile(drop->mimeData());
+    if (!file.isEmpty()) {
+      drop->acceptProposedAction();
+      // Loaded once the drop has finished: a message box of the load must
+      // not keep the dragging program waiting.
+      if (type == QEvent::Drop) {
+        QMetaObject::invokeMethod(this, [this, file] { openFile(file); }, Qt::QueuedConnection);
+      }
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::Button_special_stringsClick() {

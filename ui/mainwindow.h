@@ -16,6 +16,7 @@
 #include "ui/qtui.h"
 
 class QDialog;
+class QMimeData;
 class QFileDialog;
 class QPlainTextEdit;
 class QProgressBar;
@@ -69,6 +70,11 @@ class MainWindow final : public QMainWindow {
   // folder where there is none): never a folder that cannot be written.
   static QString configFolder();
 
+  // Loads a configuration file exactly as "Read from file" does once the user
+  // has chosen it; the next "Read from file" proposes it. The file named on
+  // the command line and a dropped file come here.
+  void openFile(const QString& file);
+
  public slots:
   void Button_write_configClick();
   void Button_read_configClick();
@@ -81,12 +87,19 @@ class MainWindow final : public QMainWindow {
   // Refused while a firmware upload runs, with a log line that says why:
   // quitting half-way would leave the device without a whole firmware.
   void closeEvent(QCloseEvent* event) override;
+  // A single .cfg file dragged over the window or any of its boxes is taken
+  // and, dropped, opened; nothing is taken while a device operation keeps the
+  // command buttons off. Other drags go on to the box under the mouse.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QWidget* buildCommandRow();
   void wireSettings();
   // Prepares `dialog` (initial folder, last chosen file) and asks for a file.
   QString chooseFile(QFileDialog& dialog, QString& lastChosen);
+  // The configuration file a drag carries, or an empty text when it carries
+  // anything else or the window is busy.
+  QString droppedFile(const QMimeData* data) const;
 
   QtFields m_fields;
   QList<QWidget*> m_commandButtons;  // the five command buttons, left to right

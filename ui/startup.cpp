@@ -5,9 +5,11 @@
 #include <QScreen>
 #include <QSvgWidget>
 #include <QThread>
+#include <QTimer>
 #include <exception>
 #include <memory>
 
+#include "image/product.h"
 #include "ui/mainwindow.h"
 #include "ui/qtui.h"
 #include "ui/beaconstringswindow.h"
@@ -38,12 +40,14 @@ void note(const StartupHooks& hooks, std::string_view step) {
 
 }  // namespace
 
-int runConfigurator(QApplication& app, const StartupHooks& hooks) {
+int runConfigurator(QApplication& app, const StartupHooks& hooks, const QString& file) {
   try {
     // The title is the application's name, which the task bar shows. It is
     // not set as the display name as well: on X11 that would be appended to
     // every window's caption (the main window's caption followed by " — " and the name).
     QApplication::setApplicationName(applicationTitle());
+    // The desktop matches the window to the installed entry and icon by this name.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kApplicationId.data(), qsizetype(kApplicationId.size())));
 
     std::unique_ptr<QWidget> splash = makeSplash();
     splash->show();
@@ -68,6 +72,7 @@ int runConfigurator(QApplication& app, const StartupHooks& hooks) {
       form1.move(screen->availableGeometry().center() - form1.rect().center());
     }
     form1.show();
+    if (!file.isEmpty()) QTimer::singleShot(0, &form1, [&form1, file] { form1.openFile(file); });
     if (hooks.beforeLoop) hooks.beforeLoop(form1);
     note(hooks, "message loop");
     QApplication::exec();

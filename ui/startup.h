@@ -7,6 +7,7 @@
 #include <string_view>
 
 class QApplication;
+class QString;
 
 namespace trekmor {
 
@@ -24,8 +25,9 @@ struct StartupHooks {
 
 // Runs start-up and the message loop; returns 0 when the main window has been
 // closed. An error escaping start-up or the loop is shown in the standard
-// error box, and the result is still 0.
-int runConfigurator(QApplication& app, const StartupHooks& hooks);
+// error box, and the result is still 0. A non-empty `file` is loaded as soon
+// as the loop runs, as "Read from file" loads a chosen file.
+int runConfigurator(QApplication& app, const StartupHooks& hooks, const QString& file);
 
 StartupHooks defaultStartupHooks();
 

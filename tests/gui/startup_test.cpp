@@ -66,7 +66,7 @@ TEST(Startup, StepsRunInOrderAndClosingTheMainWindowEndsTheLoopWithZero) {
 
   QApplication* app = qobject_cast<QApplication*>(QCoreApplication::instance());
   ASSERT_NE(app, nullptr);
-  EXPECT_EQ(runConfigurator(*app, hooks), 0);
+  EXPECT_EQ(runConfigurator(*app, hooks, {}), 0);
   EXPECT_EQ(steps, (std::vector<std::string>{"splash shown", "main window built", "special strings window built",
                                              "waited", "splash removed", "message loop"}));
   ASSERT_EQ(waits.size(), 1u);

@@ -50,6 +50,16 @@ struct ShownBox {
 inline QString qs(const std::string& text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
 inline QString qs(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
 
+inline Snapshot snapshotOf(MainWindow& window) {
+  Snapshot out;
+  for (const FieldDecl* field : allFields()) {
+    const std::string value = field->isCombo() ? std::to_string(window.fields().index(field->control))
+                                               : window.fields().text(field->control);
+    out[field->control] = value + (window.fields().enabled(field->control) ? "" : " (off)");
+  }
+  return out;
+}
+
 class WindowFixture : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -85,15 +95,7 @@ class WindowFixture : public ::testing::Test {
     return true;
   }
 
-  Snapshot snapshot() {
-    Snapshot out;
-    for (const FieldDecl* field : allFields()) {
-      const std::string value = field->isCombo() ? std::to_string(window->fields().index(field->control))
-                                                 : window->fields().text(field->control);
-      out[field->control] = value + (window->fields().enabled(field->control) ? "" : " (off)");
-    }
-    return out;
-  }
+  Snapshot snapshot() { return snapshotOf(*window); }
 
   // An image of the start values with another callsign, as a device holds it.
   static Image deviceImage(const std::string& callsign) {
