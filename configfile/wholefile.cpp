@@ -7,6 +7,7 @@
 
 #if defined(_WIN32)
 #include <io.h>
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <unistd.h>
@@ -48,13 +49,27 @@ std::FILE* createTemporary(const fs::path& target, fs::path& temporary) {
   return nullptr;
 }
 
+// Puts the complete `temporary` in the place of `target`.
+bool replaceWith(const fs::path& temporary, const fs::path& target) {
+#if defined(_WIN32)
+  // One step that replaces an existing file, written through to the disk
+  // before it returns.
+  return MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+  std::error_code error;
+  fs::rename(temporary, target, error);
+  return !error;
+#endif
+}
+
 }  // namespace
 
 bool writeAllBytes(std::FILE* file, std::string_view bytes) {
   return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
 }
 
-std::optional<std::string> readWholeFile(const fs::path& path, std::size_t limit) {
+std::optional<std::string> readWholeFile(const FileName& name, std::size_t limit) {
+  const fs::path& path = name.path();
   std::error_code error;
   if (!fs::is_regular_file(path, error)) return std::nullopt;
   const auto size = fs::file_size(path, error);
@@ -70,7 +85,8 @@ std::optional<std::string> readWholeFile(const fs::path& path, std::size_t limit
   return bytes;
 }
 
-bool writeFileAtomically(const fs::path& path, std::string_view bytes, const ByteWriter& write) {
+bool writeFileAtomically(const FileName& name, std::string_view bytes, const ByteWriter& write) {
+  const fs::path& path = name.path();
   std::error_code error;
   fs::path target = path;
   // Replace what a symbolic link points at, not the link itself.
@@ -99,10 +115,7 @@ bool writeFileAtomically(const fs::path& path, std::string_view bytes, const Byt
   ok = flushToDisk(file) && ok;
   ok = std::fclose(file) == 0 && ok;
   if (ok && exists) fs::permissions(temporary, status.permissions(), fs::perm_options::replace, error);
-  if (ok) {
-    fs::rename(temporary, target, error);
-    ok = !error;
-  }
+  ok = ok && replaceWith(temporary, target);
   if (!ok) {
     fs::remove(temporary, error);
     return false;

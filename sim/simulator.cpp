@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <fstream>
 
+#include "configfile/filename.h"
+
 namespace trekmor::sim {
 
 namespace {
@@ -164,7 +166,7 @@ std::optional<Settings> settingsFromEnvironment(Lookup lookup, std::string* erro
 
 DeviceSimulator::DeviceSimulator(Settings settings) : m_settings(std::move(settings)) {
   if (m_settings.eepromFile.empty()) return;
-  std::ifstream in(m_settings.eepromFile, std::ios::binary);
+  std::ifstream in(pathFromUtf8(m_settings.eepromFile), std::ios::binary);
   if (in) {
     in.read(reinterpret_cast<char*>(m_eeprom.data()), static_cast<std::streamsize>(m_eeprom.size()));
   } else {
@@ -175,14 +177,14 @@ DeviceSimulator::DeviceSimulator(Settings settings) : m_settings(std::move(setti
 void DeviceSimulator::setEeprom(const Eeprom& eeprom) {
   m_eeprom = eeprom;
   if (m_settings.eepromFile.empty()) return;
-  std::ofstream out(m_settings.eepromFile, std::ios::binary | std::ios::trunc);
+  std::ofstream out(pathFromUtf8(m_settings.eepromFile), std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(m_eeprom.data()), static_cast<std::streamsize>(m_eeprom.size()));
 }
 
 void DeviceSimulator::storePage(std::size_t page) {
   if (m_settings.eepromFile.empty()) return;
   // Rewrites the page in place, so that a later process reads what this one wrote.
-  std::fstream file(m_settings.eepromFile, std::ios::binary | std::ios::in | std::ios::out);
+  std::fstream file(pathFromUtf8(m_settings.eepromFile), std::ios::binary | std::ios::in | std::ios::out);
   if (!file) {
     setEeprom(m_eeprom);
     return;
@@ -306,7 +308,7 @@ std::vector<std::uint8_t> DeviceSimulator::receivedFirmware() const {
 void DeviceSimulator::saveFirmware() const {
   if (m_settings.firmwareOut.empty() || m_blocks.empty()) return;
   const std::vector<std::uint8_t> bytes = receivedFirmware();
-  std::ofstream out(m_settings.firmwareOut, std::ios::binary | std::ios::trunc);
+  std::ofstream out(pathFromUtf8(m_settings.firmwareOut), std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 

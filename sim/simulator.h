@@ -45,8 +45,8 @@ struct Settings {
   bool absent = false;        // no device present
   bool denied = false;        // present, but opening it fails (missing permissions)
   std::vector<Fault> faults;
-  std::string eepromFile;     // empty: the EEPROM lives in memory only
-  std::string firmwareOut;    // empty: received firmware is kept in memory only
+  std::string eepromFile;     // UTF-8; empty: the EEPROM lives in memory only
+  std::string firmwareOut;    // UTF-8; empty: received firmware is kept in memory only
   // The longest a read waits for a reply that never comes, whatever time-out
   // the caller gives; negative: the caller's time-out (preload library only).
   long silenceLimitMs = -1;

@@ -71,7 +71,7 @@ int runPack(const Invocation& invocation) {
 int runUnpack(const Invocation& invocation) {
   const std::string& input = invocation.arguments[0];
   std::error_code error;
-  const auto size = std::filesystem::file_size(input, error);
+  const auto size = std::filesystem::file_size(FileName(input).path(), error);
   if (!error && size != kImageSize) {
     diagnose(invocation, input + " is no configuration image: it holds " + std::to_string(size) + " bytes, not " +
                              std::to_string(kImageSize));
