@@ -37,7 +37,11 @@ else()
     get_target_property(_trekmor_hidapi_built hidapi::hidapi ALIASED_TARGET)
     # Its own code, not ours: our warning options do not apply to it.
     target_compile_options(${_trekmor_hidapi_built} PRIVATE $<$<C_COMPILER_ID:GNU,Clang>:-w>)
+    # hidapi.dll beside the programs, under the name the simulator's stand-in has.
     set_target_properties(${_trekmor_hidapi_built} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}")
+    if(WIN32)
+      set_target_properties(${_trekmor_hidapi_built} PROPERTIES PREFIX "")
+    endif()
   else()
     message(FATAL_ERROR "hidapi not found: install its development package (libhidapi-dev), or set "
                         "TREKMOR_HIDAPI_SOURCE_DIR to hidapi's source folder")

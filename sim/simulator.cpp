@@ -56,12 +56,12 @@ constexpr KindName kKinds[] = {
     {"vanish", FaultKind::Vanish},
 };
 
-std::optional<unsigned long> parseDecimal(std::string_view text) {
+std::optional<std::uint64_t> parseDecimal(std::string_view text) {
   if (text.empty() || text.size() > 10) return std::nullopt;
-  unsigned long value = 0;
+  std::uint64_t value = 0;
   for (char c : text) {
     if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + static_cast<unsigned long>(c - '0');
+    value = value * 10 + static_cast<std::uint64_t>(c - '0');
   }
   return value;
 }
@@ -99,7 +99,7 @@ std::optional<std::vector<Fault>> parseFaults(std::string_view text, std::string
       fail(error, "fault \"" + std::string(item) + "\" needs @N with a decimal N");
       return std::nullopt;
     }
-    faults.push_back({kind->kind, static_cast<long>(*n)});
+    faults.push_back({kind->kind, static_cast<std::int64_t>(*n)});
   }
   return faults;
 }
@@ -193,7 +193,7 @@ void DeviceSimulator::storePage(std::size_t page) {
   file.write(reinterpret_cast<const char*>(m_eeprom.data() + page * kBytes), kBytes);
 }
 
-bool DeviceSimulator::faultAt(FaultKind kind, long n) const {
+bool DeviceSimulator::faultAt(FaultKind kind, std::int64_t n) const {
   return std::any_of(m_settings.faults.begin(), m_settings.faults.end(), [&](const Fault& f) {
     if (f.kind != kind) return false;
     if (kind == FaultKind::SerialBadCommand) return true;
@@ -212,7 +212,7 @@ bool DeviceSimulator::present() const { return !m_settings.absent && !vanished()
 std::optional<Packet> DeviceSimulator::handle(const Packet& request) {
   m_requests.push_back(request);
   if (vanished()) return std::nullopt;  // a request into an unplugged cable
-  const long exchange = m_exchanges++;
+  const std::int64_t exchange = m_exchanges++;
   if (faultAt(FaultKind::NoAnswer, exchange)) return std::nullopt;
 
   Packet reply{};

@@ -29,9 +29,11 @@ enum class FaultKind {
   Vanish,            // unplugged after N exchanges: later writes fail and the device is no longer found
 };
 
+// N of a fault is any decimal number of up to ten digits, which needs 64
+// bits (long has 32 on Windows).
 struct Fault {
   FaultKind kind;
-  long n = 0;
+  std::int64_t n = 0;
   bool operator==(const Fault&) const = default;
 };
 
@@ -88,7 +90,7 @@ class DeviceSimulator {
   void saveFirmware() const;
 
  private:
-  bool faultAt(FaultKind kind, long n) const;
+  bool faultAt(FaultKind kind, std::int64_t n) const;
   bool vanished() const;
   Packet writePage(const Packet& request, Packet reply);
   Packet readPage(const Packet& request, Packet reply);
@@ -99,7 +101,7 @@ class DeviceSimulator {
   Eeprom m_eeprom{};
   std::vector<Packet> m_requests;
   std::map<std::uint16_t, std::array<std::uint8_t, 32>> m_blocks;
-  long m_exchanges = 0;
+  std::int64_t m_exchanges = 0;
   unsigned m_nextBlock = 0;  // the only firmware block number the device takes next
 };
 
