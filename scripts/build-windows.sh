@@ -12,7 +12,7 @@ out=build-windows
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 
-packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 dpkg-dev zip googletest nlohmann-json3-dev
+packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 dpkg-dev googletest nlohmann-json3-dev
           libhidapi-dev)
 missing=()
 for p in "${packages[@]}"; do

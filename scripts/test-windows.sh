@@ -24,12 +24,13 @@ wine=$(command -v wine64 || command -v wine || echo /usr/lib/wine/wine64)
 export WINEPREFIX=$win/wine-prefix WINEDEBUG=-all DISPLAY= WAYLAND_DISPLAY= WINEDLLOVERRIDES="mscoree,mshtml="
 # Arguments and the environment reach Wine as UTF-8.
 export LC_ALL=C.UTF-8
+wineserver=$(command -v wineserver || echo "$(dirname "$wine")/wineserver")
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   start=$(date +%s)
   "$wine" wineboot --init >/dev/null 2>&1
+  "$wineserver" -w  # the prefix's registry is saved when its server ends
   echo "Wine prefix created in $(($(date +%s) - start)) s"
 fi
-wineserver=$(command -v wineserver || echo "$(dirname "$wine")/wineserver")
 "$wineserver" -p 60 2>/dev/null || true  # one server for all the runs below (if none runs yet)
 trap '"$wineserver" -k 2>/dev/null || true' EXIT
 
@@ -131,6 +132,7 @@ compare "TREKMOR_SIM_FAULT=write-fail@3" "write --seed 2 zażółć.cfg" eeprom.
 compare "TREKMOR_SIM_FAULT=read-bad-sum@0" "read out.cfg" out.cfg
 compare "TREKMOR_SIM_FAULT=vanish@100" "read out.cfg" out.cfg
 compare "TREKMOR_SIM_ABSENT=1" "read out.cfg" out.cfg
+compare "TREKMOR_SIM_FIRMWARE_VERSION=x" "info"
 compare "TREKMOR_SIM_EEPROM=pamięć.bin" "write --seed 3 jaźń.cfg" pamięć.bin
 compare "TREKMOR_SIM_EEPROM=pamięć.bin" "read żółw.cfg" żółw.cfg
 echo "aprs-trekmor-cli: $compared runs compared with the Linux build in $(($(date +%s) - start)) s"
