@@ -6,7 +6,9 @@
 #include <system_error>
 
 #if defined(_WIN32)
+#include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -21,7 +23,14 @@ namespace {
 
 std::FILE* openFile(const fs::path& path, bool exclusive) {
 #if defined(_WIN32)
-  return _wfopen(path.c_str(), exclusive ? L"wbx" : L"ab");
+  if (!exclusive) return _wfopen(path.c_str(), L"ab");
+  // The C runtime that MinGW programs use ignores fopen's "x": an existing
+  // file would be truncated instead of refused. The descriptor is exclusive.
+  const int descriptor = _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+  if (descriptor < 0) return nullptr;
+  std::FILE* file = _fdopen(descriptor, "wb");
+  if (file == nullptr) _close(descriptor);
+  return file;
 #else
   return std::fopen(path.c_str(), exclusive ? "wbx" : "ab");
 #endif
