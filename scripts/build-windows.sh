@@ -43,10 +43,11 @@ if [ ! -f "$hidapi_source/windows/hid.c" ]; then
         /(^|\n)Types:[^\n]*deb([ \n]|$)/ && $0 ~ ("Suites:[^\n]*" codename) && $0 !~ /(^|\n)Enabled: *no/ {
           sub(/Types:[^\n]*/, "Types: deb-src"); print }' "$f"
     done | $SUDO tee /etc/apt/sources.list.d/trekmor-deb-src.sources >/dev/null
-    for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    lines=$(for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
       [ -f "$f" ] || continue
       awk -v codename="$VERSION_CODENAME" '$1 == "deb" && index($0, " " codename) { sub(/^deb/, "deb-src"); print }' "$f"
-    done | $SUDO tee /etc/apt/sources.list.d/trekmor-deb-src.list >/dev/null
+    done)
+    [ -z "$lines" ] || echo "$lines" | $SUDO tee /etc/apt/sources.list.d/trekmor-deb-src.list >/dev/null
     $SUDO apt-get update -qq
   fi
   (cd "$out" && apt-get source -qq "hidapi=$hidapi_version")
