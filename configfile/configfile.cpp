@@ -119,11 +119,11 @@ std::vector<SettingDifference> settingDifferences(const Fields& a, const Fields&
   return differences;
 }
 
-SaveResult saveConfiguration(const Fields& fields, const std::filesystem::path& path, const ByteWriter& write) {
-  return saveConfiguration(fields, path, packOrder(), write);
+SaveResult saveConfiguration(const Fields& fields, const FileName& name, const ByteWriter& write) {
+  return saveConfiguration(fields, name, packOrder(), write);
 }
 
-SaveResult saveConfiguration(const Fields& fields, const std::filesystem::path& path,
+SaveResult saveConfiguration(const Fields& fields, const FileName& name,
                              std::span<const Group* const> groups, const ByteWriter& write) {
   // Every value is formed before the file is touched, so a number field that
   // holds no whole number leaves the file as it was.
@@ -137,20 +137,20 @@ SaveResult saveConfiguration(const Fields& fields, const std::filesystem::path& 
   // An existing file keeps what it holds besides our keys; one that exists
   // but cannot be read is not overwritten blindly.
   std::error_code error;
-  const bool exists = std::filesystem::exists(path, error);
-  std::optional<ProfileFile> file = exists ? ProfileFile::read(path) : ProfileFile();
-  if (error || !file) return {SaveResult::Status::WriteFailed, unableToWriteText(path.string())};
+  const bool exists = std::filesystem::exists(name.path(), error);
+  std::optional<ProfileFile> file = exists ? ProfileFile::read(name) : ProfileFile();
+  if (error || !file) return {SaveResult::Status::WriteFailed, unableToWriteText(name.utf8())};
 
   file->set(kHeaderSection, "WARNING", kWarningText);
   file->set(kHeaderSection, "Application", kApplicationName);
   file->set(kHeaderSection, "Version", kConfigVersionText);
   for (const auto& [field, value] : values) file->set(field->section, field->key, value);
-  if (!writeFileAtomically(path, file->bytes(), write)) return {SaveResult::Status::WriteFailed, unableToWriteText(path.string())};
+  if (!writeFileAtomically(name, file->bytes(), write)) return {SaveResult::Status::WriteFailed, unableToWriteText(name.utf8())};
   return {};
 }
 
-LoadResult loadConfiguration(const std::filesystem::path& path, Fields& fields, UserInterface& ui) {
-  const std::optional<ProfileFile> file = ProfileFile::read(path);
+LoadResult loadConfiguration(const FileName& name, Fields& fields, UserInterface& ui) {
+  const std::optional<ProfileFile> file = ProfileFile::read(name);
   if (!file) {
     ui.information(kNotConfigurationFileMessage);
     return LoadResult::Unreadable;

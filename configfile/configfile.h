@@ -76,9 +76,9 @@ std::vector<SettingDifference> settingDifferences(const Fields& a, const Fields&
 // writes the header and every key into the file, keeping whatever else an
 // existing file holds, and replaces the file atomically; `write` puts the new
 // content into the file that replaces it.
-SaveResult saveConfiguration(const Fields& fields, const std::filesystem::path& path,
+SaveResult saveConfiguration(const Fields& fields, const FileName& name,
                              const ByteWriter& write = writeAllBytes);
-SaveResult saveConfiguration(const Fields& fields, const std::filesystem::path& path,
+SaveResult saveConfiguration(const Fields& fields, const FileName& name,
                              std::span<const Group* const> groups, const ByteWriter& write = writeAllBytes);
 
 // Tests the header (a wrong application name shows its message through `ui`
@@ -87,7 +87,7 @@ SaveResult saveConfiguration(const Fields& fields, const std::filesystem::path& 
 // absent or a number is no whole number, runs the rules that follow a
 // field's load right after setting it, and finally the rules that end a load. A file
 // that cannot be read gets the wrong-application message.
-LoadResult loadConfiguration(const std::filesystem::path& path, Fields& fields, UserInterface& ui);
+LoadResult loadConfiguration(const FileName& name, Fields& fields, UserInterface& ui);
 LoadResult loadConfiguration(const ProfileFile& file, Fields& fields, UserInterface& ui);
 LoadResult loadConfiguration(const ProfileFile& file, Fields& fields, UserInterface& ui,
                              std::span<const Group* const> groups);

@@ -128,8 +128,8 @@ ProfileFile ProfileFile::fromText(std::string bytes) {
   return file;
 }
 
-std::optional<ProfileFile> ProfileFile::read(const std::filesystem::path& path) {
-  std::optional<std::string> bytes = readWholeFile(path, kMaxSize);
+std::optional<ProfileFile> ProfileFile::read(const FileName& name) {
+  std::optional<std::string> bytes = readWholeFile(name, kMaxSize);
   if (!bytes) return std::nullopt;
   return fromText(std::move(*bytes));
 }

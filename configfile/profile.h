@@ -14,6 +14,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "configfile/filename.h"
+
 namespace trekmor {
 
 class ProfileFile {
@@ -31,7 +33,7 @@ class ProfileFile {
 
   // Reads a whole file. No value when it does not exist, is not a regular
   // file, cannot be read or exceeds kMaxSize.
-  static std::optional<ProfileFile> read(const std::filesystem::path& path);
+  static std::optional<ProfileFile> read(const FileName& name);
 
   // The value of `key` in the first section named `section` (both matched
   // without regard to the case of ASCII letters); no value when the section

@@ -6,7 +6,10 @@
 #include <system_error>
 
 #if defined(_WIN32)
+#include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <unistd.h>
@@ -20,7 +23,14 @@ namespace {
 
 std::FILE* openFile(const fs::path& path, bool exclusive) {
 #if defined(_WIN32)
-  return _wfopen(path.c_str(), exclusive ? L"wbx" : L"ab");
+  if (!exclusive) return _wfopen(path.c_str(), L"ab");
+  // The C runtime that MinGW programs use ignores fopen's "x": an existing
+  // file would be truncated instead of refused. The descriptor is exclusive.
+  const int descriptor = _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+  if (descriptor < 0) return nullptr;
+  std::FILE* file = _fdopen(descriptor, "wb");
+  if (file == nullptr) _close(descriptor);
+  return file;
 #else
   return std::fopen(path.c_str(), exclusive ? "wbx" : "ab");
 #endif
@@ -48,13 +58,27 @@ std::FILE* createTemporary(const fs::path& target, fs::path& temporary) {
   return nullptr;
 }
 
+// Puts the complete `temporary` in the place of `target`.
+bool replaceWith(const fs::path& temporary, const fs::path& target) {
+#if defined(_WIN32)
+  // One step that replaces an existing file, written through to the disk
+  // before it returns.
+  return MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+  std::error_code error;
+  fs::rename(temporary, target, error);
+  return !error;
+#endif
+}
+
 }  // namespace
 
 bool writeAllBytes(std::FILE* file, std::string_view bytes) {
   return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
 }
 
-std::optional<std::string> readWholeFile(const fs::path& path, std::size_t limit) {
+std::optional<std::string> readWholeFile(const FileName& name, std::size_t limit) {
+  const fs::path& path = name.path();
   std::error_code error;
   if (!fs::is_regular_file(path, error)) return std::nullopt;
   const auto size = fs::file_size(path, error);
@@ -70,7 +94,8 @@ std::optional<std::string> readWholeFile(const fs::path& path, std::size_t limit
   return bytes;
 }
 
-bool writeFileAtomically(const fs::path& path, std::string_view bytes, const ByteWriter& write) {
+bool writeFileAtomically(const FileName& name, std::string_view bytes, const ByteWriter& write) {
+  const fs::path& path = name.path();
   std::error_code error;
   fs::path target = path;
   // Replace what a symbolic link points at, not the link itself.
@@ -99,10 +124,7 @@ bool writeFileAtomically(const fs::path& path, std::string_view bytes, const Byt
   ok = flushToDisk(file) && ok;
   ok = std::fclose(file) == 0 && ok;
   if (ok && exists) fs::permissions(temporary, status.permissions(), fs::perm_options::replace, error);
-  if (ok) {
-    fs::rename(temporary, target, error);
-    ok = !error;
-  }
+  ok = ok && replaceWith(temporary, target);
   if (!ok) {
     fs::remove(temporary, error);
     return false;

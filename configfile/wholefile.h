@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "configfile/filename.h"
+
 namespace trekmor {
 
 // Puts `bytes` into `file`, which is open for writing, and says whether all
@@ -21,16 +23,16 @@ using ByteWriter = std::function<bool(std::FILE* file, std::string_view bytes)>;
 // Writes all of `bytes` through the C library's buffered output.
 bool writeAllBytes(std::FILE* file, std::string_view bytes);
 
-// Writes `bytes` into a new file beside `path` through `write`, flushes it to
-// the disk and renames it over `path`, so that an interrupted write never
-// leaves a damaged file. Refuses (returning false, `path` unchanged) a
-// folder, a file that is not writable, or a folder that does not exist; a
-// failed `write` likewise leaves `path` as it was and no new file behind. A
-// symbolic link is followed and its target replaced.
-bool writeFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+// Writes `bytes` into a new file beside `name` through `write`, flushes it to
+// the disk and renames it over `name` in one step (on Windows too), so that
+// an interrupted write never leaves a damaged file. Refuses (returning false,
+// the file unchanged) a folder, a file that is not writable, or a folder that
+// does not exist; a failed `write` likewise leaves the file as it was and no
+// new file behind. A symbolic link is followed and its target replaced.
+bool writeFileAtomically(const FileName& name, std::string_view bytes,
                          const ByteWriter& write = writeAllBytes);
 
 // The whole content of a regular file of at most `limit` bytes.
-std::optional<std::string> readWholeFile(const std::filesystem::path& path, std::size_t limit);
+std::optional<std::string> readWholeFile(const FileName& name, std::size_t limit);
 
 }  // namespace trekmor

@@ -11,6 +11,16 @@ std::string foundLine() {
   return "APRS Trekmor found, vid: Vid_" + std::string(kVendorIdText) + ", pid: " + std::string(kProductIdText);
 }
 
+#if defined(__linux__)
+// On Linux a device that is found but cannot be opened nearly always lacks
+// the permissions that the udev rule grants.
+constexpr const char* kCannotOpenAdvice =
+    " On Linux this means the user may not access the device: install the udev rule "
+    "70-aprs-trekmor.rules as the README describes, then plug the device in again.";
+#else
+constexpr const char* kCannotOpenAdvice = "";
+#endif
+
 }  // namespace
 
 DeviceSession::DeviceSession(HidTransport& transport, UserInterface& ui) : m_transport(transport) {
@@ -24,9 +34,7 @@ DeviceSession::DeviceSession(HidTransport& transport, UserInterface& ui) : m_tra
       ui.log(kNotFoundLine);
       break;
     case HidTransport::OpenStatus::NoAccess:
-      ui.log("APRS Trekmor is connected but cannot be opened: " + result.detail +
-             ". On Linux this means the user may not access the device: install the udev rule "
-             "70-aprs-trekmor.rules as the README describes, then plug the device in again.");
+      ui.log("APRS Trekmor is connected but cannot be opened: " + result.detail + "." + kCannotOpenAdvice);
       break;
   }
 }

@@ -10,7 +10,8 @@ inline constexpr const char* kNotFoundLine = "APRS Trekmor not found.";
 
 // Opens the device for one operation and closes it when it goes out of scope,
 // on every path. Logs one line: found, not found, or found but not usable (on
-// Linux nearly always missing permissions, so the line points to the udev rule).
+// Linux nearly always missing permissions, so there the line points to the
+// udev rule).
 class DeviceSession {
  public:
   DeviceSession(HidTransport& transport, UserInterface& ui);

@@ -15,7 +15,12 @@
 #include <string>
 #include <thread>
 
+#include "configfile/filename.h"
 #include "sim/simulator.h"
+
+#if defined(_WIN32)
+#include <map>
+#endif
 
 struct hid_device_ {
   std::optional<trekmor::sim::Packet> pending;
@@ -40,10 +45,33 @@ std::wstring& globalError() {
   return text;
 }
 
+// The value of the environment variable `name` as UTF-8 text (file names
+// included), or null when it is not set.
+const char* environmentValue(const char* name) {
+#if defined(_WIN32)
+  // Windows keeps the environment in UTF-16; getenv would hand out its copy
+  // in the ANSI code page, without the letters that page lacks.
+  const std::wstring wideName(name, name + std::strlen(name));
+  const wchar_t* value = _wgetenv(wideName.c_str());
+  if (value == nullptr) return nullptr;
+  static std::map<std::string, std::string> values;
+  return (values[name] = trekmor::utf8FromPath(std::filesystem::path(value))).c_str();
+#else
+  return std::getenv(name);
+#endif
+}
+
+char* copyText(const char* text) {
+  const std::size_t size = std::strlen(text) + 1;
+  auto* out = static_cast<char*>(std::malloc(size));
+  if (out != nullptr) std::memcpy(out, text, size);
+  return out;
+}
+
 trekmor::sim::DeviceSimulator& device() {
   static trekmor::sim::DeviceSimulator* simulator = [] {
     std::string error;
-    auto settings = trekmor::sim::settingsFromEnvironment([](const char* name) -> const char* { return std::getenv(name); }, &error);
+    auto settings = trekmor::sim::settingsFromEnvironment(environmentValue, &error);
     if (!settings) {
       std::fprintf(stderr, "trekmor-devsim: %s\n", error.c_str());
       std::exit(2);
@@ -74,7 +102,7 @@ struct hid_device_info HID_API_EXPORT* HID_API_CALL hid_enumerate(unsigned short
   if ((vendor_id != 0 && vendor_id != kVendor) || (product_id != 0 && product_id != kProduct)) return nullptr;
   auto* info = static_cast<hid_device_info*>(std::calloc(1, sizeof(hid_device_info)));
   if (info == nullptr) return nullptr;
-  info->path = strdup(kPath);
+  info->path = copyText(kPath);
   info->vendor_id = kVendor;
   info->product_id = kProduct;
   info->serial_number = copyText(L"SIM");

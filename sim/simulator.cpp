@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <fstream>
 
+#include "configfile/filename.h"
+
 namespace trekmor::sim {
 
 namespace {
@@ -54,12 +56,12 @@ constexpr KindName kKinds[] = {
     {"vanish", FaultKind::Vanish},           {"corrupt", FaultKind::Corrupt},
 };
 
-std::optional<unsigned long> parseDecimal(std::string_view text) {
+std::optional<std::uint64_t> parseDecimal(std::string_view text) {
   if (text.empty() || text.size() > 10) return std::nullopt;
-  unsigned long value = 0;
+  std::uint64_t value = 0;
   for (char c : text) {
     if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + static_cast<unsigned long>(c - '0');
+    value = value * 10 + static_cast<std::uint64_t>(c - '0');
   }
   return value;
 }
@@ -97,7 +99,7 @@ std::optional<std::vector<Fault>> parseFaults(std::string_view text, std::string
       fail(error, "fault \"" + std::string(item) + "\" needs @N with a decimal N");
       return std::nullopt;
     }
-    faults.push_back({kind->kind, static_cast<long>(*n)});
+    faults.push_back({kind->kind, static_cast<std::int64_t>(*n)});
   }
   return faults;
 }
@@ -164,7 +166,7 @@ std::optional<Settings> settingsFromEnvironment(Lookup lookup, std::string* erro
 
 DeviceSimulator::DeviceSimulator(Settings settings) : m_settings(std::move(settings)) {
   if (m_settings.eepromFile.empty()) return;
-  std::ifstream in(m_settings.eepromFile, std::ios::binary);
+  std::ifstream in(pathFromUtf8(m_settings.eepromFile), std::ios::binary);
   if (in) {
     in.read(reinterpret_cast<char*>(m_eeprom.data()), static_cast<std::streamsize>(m_eeprom.size()));
   } else {
@@ -175,14 +177,14 @@ DeviceSimulator::DeviceSimulator(Settings settings) : m_settings(std::move(setti
 void DeviceSimulator::setEeprom(const Eeprom& eeprom) {
   m_eeprom = eeprom;
   if (m_settings.eepromFile.empty()) return;
-  std::ofstream out(m_settings.eepromFile, std::ios::binary | std::ios::trunc);
+  std::ofstream out(pathFromUtf8(m_settings.eepromFile), std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(m_eeprom.data()), static_cast<std::streamsize>(m_eeprom.size()));
 }
 
 void DeviceSimulator::storePage(std::size_t page) {
   if (m_settings.eepromFile.empty()) return;
   // Rewrites the page in place, so that a later process reads what this one wrote.
-  std::fstream file(m_settings.eepromFile, std::ios::binary | std::ios::in | std::ios::out);
+  std::fstream file(pathFromUtf8(m_settings.eepromFile), std::ios::binary | std::ios::in | std::ios::out);
   if (!file) {
     setEeprom(m_eeprom);
     return;
@@ -191,7 +193,7 @@ void DeviceSimulator::storePage(std::size_t page) {
   file.write(reinterpret_cast<const char*>(m_eeprom.data() + page * kBytes), kBytes);
 }
 
-bool DeviceSimulator::faultAt(FaultKind kind, long n) const {
+bool DeviceSimulator::faultAt(FaultKind kind, std::int64_t n) const {
   return std::any_of(m_settings.faults.begin(), m_settings.faults.end(), [&](const Fault& f) {
     if (f.kind != kind) return false;
     if (kind == FaultKind::SerialBadCommand) return true;
@@ -210,7 +212,7 @@ bool DeviceSimulator::present() const { return !m_settings.absent && !vanished()
 std::optional<Packet> DeviceSimulator::handle(const Packet& request) {
   m_requests.push_back(request);
   if (vanished()) return std::nullopt;  // a request into an unplugged cable
-  const long exchange = m_exchanges++;
+  const std::int64_t exchange = m_exchanges++;
   if (faultAt(FaultKind::NoAnswer, exchange)) return std::nullopt;
 
   Packet reply{};
@@ -309,7 +311,7 @@ std::vector<std::uint8_t> DeviceSimulator::receivedFirmware() const {
 void DeviceSimulator::saveFirmware() const {
   if (m_settings.firmwareOut.empty() || m_blocks.empty()) return;
   const std::vector<std::uint8_t> bytes = receivedFirmware();
-  std::ofstream out(m_settings.firmwareOut, std::ios::binary | std::ios::trunc);
+  std::ofstream out(pathFromUtf8(m_settings.firmwareOut), std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 

@@ -30,9 +30,11 @@ enum class FaultKind {
   Corrupt,           // the write of page N is acknowledged, but stored with its first byte inverted
 };
 
+// N of a fault is any decimal number of up to ten digits, which needs 64
+// bits (long has 32 on Windows).
 struct Fault {
   FaultKind kind;
-  long n = 0;
+  std::int64_t n = 0;
   bool operator==(const Fault&) const = default;
 };
 
@@ -46,8 +48,8 @@ struct Settings {
   bool absent = false;        // no device present
   bool denied = false;        // present, but opening it fails (missing permissions)
   std::vector<Fault> faults;
-  std::string eepromFile;     // empty: the EEPROM lives in memory only
-  std::string firmwareOut;    // empty: received firmware is kept in memory only
+  std::string eepromFile;     // UTF-8; empty: the EEPROM lives in memory only
+  std::string firmwareOut;    // UTF-8; empty: received firmware is kept in memory only
   // The longest a read waits for a reply that never comes, whatever time-out
   // the caller gives; negative: the caller's time-out (preload library only).
   long silenceLimitMs = -1;
@@ -89,7 +91,7 @@ class DeviceSimulator {
   void saveFirmware() const;
 
  private:
-  bool faultAt(FaultKind kind, long n) const;
+  bool faultAt(FaultKind kind, std::int64_t n) const;
   bool vanished() const;
   Packet writePage(const Packet& request, Packet reply);
   Packet readPage(const Packet& request, Packet reply);
@@ -100,7 +102,7 @@ class DeviceSimulator {
   Eeprom m_eeprom{};
   std::vector<Packet> m_requests;
   std::map<std::uint16_t, std::array<std::uint8_t, 32>> m_blocks;
-  long m_exchanges = 0;
+  std::int64_t m_exchanges = 0;
   unsigned m_nextBlock = 0;  // the only firmware block number the device takes next
 };
 

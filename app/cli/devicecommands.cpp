@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/cli/offline.h"
+#include "configfile/filename.h"
 #include "device/firmware.h"
 #include "device/flows.h"
 #include "device/protocol.h"
@@ -20,7 +21,7 @@ namespace {
 // At most one byte more than the device takes, so that a longer file is
 // still told apart and refused by the upload itself.
 std::optional<std::vector<std::uint8_t>> readFirmwareFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(FileName(path).path(), std::ios::binary);
   if (!in) return std::nullopt;
   std::vector<std::uint8_t> bytes(kFirmwareMaxSize + 1);
   in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));

@@ -93,7 +93,7 @@ int loadConfigInput(const Invocation& invocation, const std::string& path, Field
 
 int loadImageInput(const Invocation& invocation, const std::string& path, FieldStore& fields) {
   std::error_code error;
-  const auto size = std::filesystem::file_size(path, error);
+  const auto size = std::filesystem::file_size(FileName(path).path(), error);
   if (!error && size != kImageSize) {
     diagnose(invocation, path + " is no configuration image: it holds " + std::to_string(size) + " bytes, not " +
                              std::to_string(kImageSize));

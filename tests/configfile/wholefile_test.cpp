@@ -42,7 +42,10 @@ TEST(WholeFile, RefusedWritesLeaveEverythingAsItWas) {
 TEST(WholeFile, SymbolicLinkKeepsPointingAtTheReplacedFile) {
   TempDir dir;
   writeFile(dir / "real.cfg", "old");
-  fs::create_symlink(dir / "real.cfg", dir / "link.cfg");
+  std::error_code error;
+  fs::create_symlink(dir / "real.cfg", dir / "link.cfg", error);
+  // Windows lets only privileged users create symbolic links (Wine none).
+  if (error) GTEST_SKIP() << "no symbolic links here: " << error.message();
   ASSERT_TRUE(writeFileAtomically(dir / "link.cfg", "new"));
   EXPECT_TRUE(fs::is_symlink(dir / "link.cfg"));
   EXPECT_EQ(readFile(dir / "real.cfg"), "new");

@@ -204,8 +204,11 @@ TEST(Simulator, ReceivedFirmwareGoesToItsFile) {
   device.handle(request(0xFE, 0, 0x01));
   device.handle(request(0xFE, 1, 0x02));
   device.saveFirmware();
-  std::ifstream in(path, std::ios::binary);
-  const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<char> bytes;
+  {
+    std::ifstream in(path, std::ios::binary);  // closed before the file is removed, as Windows needs
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
   ASSERT_EQ(bytes.size(), 64u);
   EXPECT_EQ(bytes[31], 0x01);
   EXPECT_EQ(bytes[32], 0x02);
