@@ -135,6 +135,14 @@ compare "TREKMOR_SIM_ABSENT=1" "read out.cfg" out.cfg
 compare "TREKMOR_SIM_FIRMWARE_VERSION=x" "info"
 compare "TREKMOR_SIM_EEPROM=pamięć.bin" "write --seed 3 jaźń.cfg" pamięć.bin
 compare "TREKMOR_SIM_EEPROM=pamięć.bin" "read żółw.cfg" żółw.cfg
+# Checks, differences, overrides, backups and read-back.
+compare "" "check zażółć.cfg --set Radio.Callsign= --set Radio.TXtail=1001 --json"
+compare "" "diff start.cfg gęślą.bin --json"
+compare "" "settings"
+compare "" "write start.cfg --seed 4 --set Radio.Callsign=SP3ĄĆ --backup kopia-ż.bin --verify" eeprom.bin kopia-ż.bin
+compare "" "diff kopia-ż.bin device"
+compare "TREKMOR_SIM_FAULT=corrupt@3" "write start.cfg --seed 5 --backup kopia.cfg --verify" eeprom.bin kopia.cfg
+compare "" "check start.cfg --set Radio.Calsign=x"
 echo "aprs-trekmor-cli: $compared runs compared with the Linux build in $(($(date +%s) - start)) s"
 
 # A device found but not opened: the udev advice is for Linux only.
