@@ -2,7 +2,7 @@
 # Cross-builds the command-line companion, the Qt-free test programs, hidapi's
 # Windows backend (hidapi.dll) and the simulator's stand-in hidapi.dll into
 # build-windows/ with MinGW-w64, then packs the zip for Windows users.
-# Installs what is missing first (through sudo when not run as root).
+# Installs what is missing first (scripts/install-packages.sh --windows).
 #   TREKMOR_WERROR=1  compiler warnings stop the build (continuous integration)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,17 +12,7 @@ out=build-windows
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 
-packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 dpkg-dev googletest nlohmann-json3-dev
-          libhidapi-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+scripts/install-packages.sh --windows
 
 # hidapi's own sources, of the version the Linux build links, from the
 # distribution's source package.

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the program and the tests need,
 # but only those that are missing. With --packaging, also those that build
-# the Debian package and check it as packagers do.
+# the Debian package and check it as packagers do; with --windows, only those
+# of the Windows cross-build and its tests under Wine.
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgl-dev libhidapi-dev pkg-config
           googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
           xvfb xauth time locales nlohmann-json3-dev)
-if [ "${1:-}" = "--packaging" ]; then
-  packages+=(dpkg-dev file gzip lintian desktop-file-utils appstream man-db groff-base)
-fi
+case "${1:-}" in
+  --packaging) packages+=(dpkg-dev file gzip lintian desktop-file-utils appstream man-db groff-base) ;;
+  --windows) packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 dpkg-dev googletest nlohmann-json3-dev
+                       libhidapi-dev) ;;
+esac
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -5,7 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/cli/devicecommands.h"
-#include "app/cli/inspect.h"
+#include "app/cli/overview.h"
 #include "app/cli/offline.h"
 
 namespace trekmor::cli {

@@ -1,4 +1,4 @@
-#include "app/cli/inspect.h"
+#include "app/cli/overview.h"
 
 #include <nlohmann/json.hpp>
 
