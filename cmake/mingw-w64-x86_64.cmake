@@ -1,7 +1,7 @@
 # Cross-compiling for 64-bit Windows on Debian with MinGW-w64 (the posix
 # thread model, which std::thread and std::mutex need):
 #   cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake ...
-# scripts/build-windows.sh does this and fetches hidapi's sources.
+# scripts/build-windows.sh does this, fetches hidapi's sources and builds Qt.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
@@ -22,6 +22,15 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# A static Qt for Windows (scripts/build-qt-windows.sh) joins the sysroot, with
+# the build machine's Qt as its host tools (moc, rcc, uic).
+set(TREKMOR_QT_WINDOWS_PREFIX "" CACHE PATH "A Qt 6 built for Windows (scripts/build-qt-windows.sh)")
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TREKMOR_QT_WINDOWS_PREFIX)
+if(TREKMOR_QT_WINDOWS_PREFIX)
+  list(APPEND CMAKE_FIND_ROOT_PATH "${TREKMOR_QT_WINDOWS_PREFIX}")
+  set(QT_HOST_PATH /usr CACHE PATH "The build machine's Qt, whose tools build for Windows")
+  set(QT_HOST_PATH_CMAKE_DIR /usr/lib/x86_64-linux-gnu/cmake CACHE PATH "The CMake packages of QT_HOST_PATH")
+endif()
 # pkg-config sees no .pc file of the build machine.
 set(ENV{PKG_CONFIG_LIBDIR} /usr/${TREKMOR_MINGW_TRIPLET}/lib/pkgconfig)
 set(ENV{PKG_CONFIG_PATH} "")

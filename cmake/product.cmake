@@ -16,3 +16,6 @@ set(TREKMOR_PACKAGE_NAME "aprs-trekmor-configurator")
 # The date of this version's release, as the manual pages and the AppStream
 # metadata show it.
 set(TREKMOR_RELEASE_DATE "2026-12-08")
+# Who publishes the program, as the Windows version information and the
+# installer's entry in the system's list of programs name it.
+set(TREKMOR_PUBLISHER "The APRS Trekmor Configurator developers")

@@ -9,8 +9,11 @@ packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgl-dev libhidapi-dev
           xvfb xauth time locales nlohmann-json3-dev)
 case "${1:-}" in
   --packaging) packages+=(dpkg-dev file gzip lintian desktop-file-utils appstream man-db groff-base) ;;
+  # The Linux Qt (with Qt Svg) gives the Windows build its host tools and
+  # renders its pictures; Wine shows the window with the fonts named here.
   --windows) packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 dpkg-dev googletest nlohmann-json3-dev
-                       libhidapi-dev) ;;
+                       libhidapi-dev g++ qt6-base-dev qt6-svg-dev libgl-dev patch xz-utils nsis
+                       fonts-wine fonts-liberation fonts-dejavu-core xvfb xauth x11-utils) ;;
 esac
 missing=()
 for p in "${packages[@]}"; do

@@ -31,22 +31,39 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$wineserver" -w  # the prefix's registry is saved when its server ends
   echo "Wine prefix created in $(($(date +%s) - start)) s"
 fi
+# Wine's own Tahoma, the font its dialogs name ("MS Shell Dlg"), where the
+# windows platform's font database finds it: without it the window falls
+# back to the first font family installed, a mathematical one.
+cp -n /usr/share/wine/fonts/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 "$wineserver" -p 60 2>/dev/null || true  # one server for all the runs below (if none runs yet)
 trap '"$wineserver" -k 2>/dev/null || true' EXIT
 
 failures=0
 
 # --- the test programs -------------------------------------------------------
-for program in core_tests device_tests; do
-  log=$win/tests/$program.log
-  if WINEPATH="$win" "$wine" "$win/tests/$program.exe" --gtest_brief=1 >"$log" 2>&1; then
-    echo "$program: $(grep -a 'PASSED' "$log" | tr -d '\r')"
+# The window's tests run on Qt's offscreen platform, which finds its fonts in
+# a folder; hidapi.dll is hidapi's own (Wine shows it no HID device).
+export QT_QPA_FONTDIR='Z:\usr\share\fonts\truetype\dejavu'
+# test NAME PROGRAM [ARGUMENT...]: one test program under Wine, with the
+# variables given before the call.
+test_program() {
+  local name=$1 program=$2 log=$win/tests/$1.log
+  shift 2
+  if WINEPATH="$win" "$wine" "$win/tests/$program.exe" --gtest_brief=1 "$@" >"$log" 2>&1; then
+    echo "$name: $(grep -a -h -E '^\[  (PASSED|SKIPPED) *\] [0-9]+ test' "$log" | tr -d '\r' | paste -sd ' ')"
   else
-    echo "$program FAILED:"
+    echo "$name FAILED:"
     tr -d '\r' <"$log" | tail -40
     failures=$((failures + 1))
   fi
-done
+}
+start=$(date +%s)
+test_program core_tests core_tests
+test_program device_tests device_tests
+QT_QPA_PLATFORM=offscreen TREKMOR_EXPECT_NO_TRACKER=1 test_program gui_tests gui_tests
+QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 test_program gui_tests-scale-2 gui_tests "--gtest_filter=WindowGeometry.*"
+QT_QPA_PLATFORM=offscreen test_program robustness_tests robustness_tests
+echo "Test programs under Wine in $(($(date +%s) - start)) s"
 
 # --- the command-line companion beside the Linux build -----------------------
 work=$win/compare
@@ -172,6 +189,87 @@ fi
 for name in zażółć.cfg gęślą.bin jaźń.cfg pamięć.bin żółw.cfg; do
   [ -f "$work/windows/$name" ] || { echo "FAILED: $name was not written"; failures=$((failures + 1)); }
 done
+
+# --- the window itself, on the windows platform in a virtual display ----------
+# It must come up with its caption; its picture is kept as
+# build-windows/screenshots/window.xwd (and .png where ImageMagick is at hand).
+if command -v Xvfb >/dev/null && command -v xwininfo >/dev/null; then
+  display=:$((90 + RANDOM % 400))
+  Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb=$!
+  title="APRS Trekmor Configurator v1.12"
+  # (in a shell of its own, whose notice of the program's end goes nowhere)
+  ( (cd "$work/real" && DISPLAY=$display exec "$wine" "$win/aprs-trekmor-configurator.exe" >/dev/null 2>&1) &
+    wait ) 2>/dev/null &
+  shown=""
+  for _ in $(seq 1 60); do
+    sleep 1
+    if xwininfo -display "$display" -root -tree 2>/dev/null | grep -qF "\"$title\""; then shown=yes; break; fi
+  done
+  if [ -n "$shown" ]; then
+    sleep 2  # let the splash go and the window paint
+    mkdir -p "$win/screenshots"
+    xwd -display "$display" -root -silent >"$win/screenshots/window.xwd" 2>/dev/null || true
+    command -v convert >/dev/null && convert "$win/screenshots/window.xwd" "$win/screenshots/window.png" 2>/dev/null || true
+    echo "The window under Wine shows its caption \"$title\""
+  else
+    echo "FAILED: the window under Wine did not show the caption \"$title\" within 60 s"
+    failures=$((failures + 1))
+  fi
+  "$wineserver" -k 2>/dev/null || true
+  kill "$xvfb" 2>/dev/null || true
+  wait 2>/dev/null || true
+  "$wineserver" -p 60 2>/dev/null || true
+else
+  echo "FAILED: Xvfb and xwininfo are needed to start the window (scripts/install-packages.sh --windows)"
+  failures=$((failures + 1))
+fi
+
+# --- the installer -----------------------------------------------------------
+# A silent install puts every file, the shortcut and the entry in the list of
+# programs in place; the installed programs run; a silent uninstall takes all
+# of it away again but for a file of the user's.
+installer=$win/aprs-trekmor-configurator-1.12-setup.exe
+folder="$WINEPREFIX/drive_c/Program Files/APRS Trekmor Configurator"
+shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/APRS Trekmor Configurator.lnk"
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\org.trekmor.configurator'
+installed() {  # the files below Program Files and the Start menu
+  (cd "$WINEPREFIX/drive_c" && find "Program Files" "ProgramData/Microsoft/Windows/Start Menu" 2>/dev/null | sort)
+}
+installer_problem() { echo "FAILED: installer: $*"; failures=$((failures + 1)); }
+if [ ! -f "$installer" ]; then
+  installer_problem "$installer was not built"
+else
+  before=$(installed)
+  failures_before=$failures
+  "$wine" "$installer" /S >/dev/null 2>&1 || installer_problem "the silent install exited with $?"
+  for file in aprs-trekmor-configurator.exe aprs-trekmor-cli.exe hidapi.dll LICENSE.txt README.txt uninstall.exe; do
+    [ -f "$folder/$file" ] || installer_problem "$file is not in $folder"
+  done
+  [ -f "$shortcut" ] || installer_problem "no Start-menu shortcut"
+  entry=$("$wine" reg query "$key" 2>/dev/null | tr -d '\r')
+  for value in "DisplayName.*APRS Trekmor Configurator" "DisplayVersion.*1\.12" "Publisher.*developers" \
+               "DisplayIcon.*aprs-trekmor-configurator.exe" "UninstallString.*uninstall.exe"; do
+    grep -q "$value" <<<"$entry" || installer_problem "the uninstall entry lacks $value"
+  done
+  program='C:\Program Files\APRS Trekmor Configurator'
+  version=$("$wine" "$program\aprs-trekmor-configurator.exe" --version 2>/dev/null </dev/null | tr -d '\r') ||
+    installer_problem "the installed configurator's --version exited with $?"
+  [ "$version" = "aprs-trekmor-configurator 1.12" ] || installer_problem "--version printed '$version'"
+  (cd "$work" && "$wine" "$program\aprs-trekmor-cli.exe" defaults installed.cfg >/dev/null 2>&1) &&
+    grep -q '^\[' "$work/installed.cfg" || installer_problem "the installed command-line companion did not run"
+  echo "; kept by its owner" >"$folder/mine.cfg"
+  "$wine" "$program\uninstall.exe" /S >/dev/null 2>&1 || installer_problem "the silent uninstall exited with $?"
+  # The uninstaller runs from a copy of itself and returns at once.
+  for _ in $(seq 1 60); do [ -f "$folder/uninstall.exe" ] || break; sleep 1; done
+  sleep 1
+  left=$(cd "$folder" 2>/dev/null && ls -A)
+  [ "$left" = mine.cfg ] || installer_problem "the uninstall left '$left' in the folder, not the user's file alone"
+  rm -rf "$folder"
+  [ "$(installed)" = "$before" ] || installer_problem "the uninstall left: $(diff <(echo "$before") <(installed) | grep '^>')"
+  "$wine" reg query "$key" >/dev/null 2>&1 && installer_problem "the uninstall entry is still there"
+  [ "$failures" -ne "$failures_before" ] || echo "Installer: silent install, --version, defaults and silent uninstall under Wine"
+fi
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures failure(s)"

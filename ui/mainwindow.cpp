@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QStyle>
-#include <QSvgWidget>
 #include <QTabWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -34,6 +33,7 @@
 #include "settings/pipeline.h"
 #include "settings/registry.h"
 #include "ui/formbuilder.h"
+#include "ui/picture.h"
 
 namespace trekmor {
 
@@ -46,11 +46,10 @@ QPushButton* commandButton(QWidget* parent, const char* name, const char* text, 
   return button;
 }
 
-QWidget* logo(QWidget* parent, const char* name, const char* resource, QSize size) {
-  auto* picture = new QSvgWidget(QString::fromLatin1(resource), parent);
-  picture->setObjectName(QString::fromLatin1(name));
-  picture->setFixedSize(size);
-  return picture;
+QWidget* logo(QWidget* parent, const char* name, const char* picture, QSize size) {
+  QWidget* logo = newPicture(QString::fromLatin1(picture), size, parent);
+  logo->setObjectName(QString::fromLatin1(name));
+  return logo;
 }
 
 constexpr const char* kConfigFilter = "APRS Trekmor config files (*.cfg)";
@@ -184,8 +183,8 @@ QWidget* MainWindow::buildCommandRow() {
   line->addWidget(connection);
   line->addWidget(files);
   line->addStretch(1);
-  line->addWidget(logo(row, "Image1", ":/pictures/logo-wide.svg", QSize(169, 49)));
-  line->addWidget(logo(row, "Image2", ":/pictures/logo-small.svg", QSize(61, 49)));
+  line->addWidget(logo(row, "Image1", "logo-wide", QSize(169, 49)));
+  line->addWidget(logo(row, "Image2", "logo-small", QSize(61, 49)));
   return row;
 }
 
@@ -267,8 +266,11 @@ void MainWindow::Button_save_to_fileClick() {
   if (file.isEmpty()) return;
   const SaveResult result = saveConfiguration(m_fields, toPath(file), m_writeFile);
   if (result.status == SaveResult::Status::ConversionError) m_ui->error(result.message);
-  // The name as the user sees it, not as the file system spells it.
-  if (result.status == SaveResult::Status::WriteFailed) m_ui->error(unableToWriteText(toSingleByte(file)));
+  // The name as the user sees it (with the system's separators), not as the
+  // file system spells it.
+  if (result.status == SaveResult::Status::WriteFailed) {
+    m_ui->error(unableToWriteText(toSingleByte(QDir::toNativeSeparators(file))));
+  }
 }
 
 void MainWindow::Button_read_from_fileClick() {

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QScreen>
-#include <QSvgWidget>
 #include <QThread>
 #include <QTimer>
 #include <exception>
@@ -11,6 +10,7 @@
 
 #include "image/product.h"
 #include "ui/mainwindow.h"
+#include "ui/picture.h"
 #include "ui/qtui.h"
 #include "ui/beaconstringswindow.h"
 
@@ -19,10 +19,9 @@ namespace trekmor {
 namespace {
 
 std::unique_ptr<QWidget> makeSplash() {
-  auto splash = std::make_unique<QSvgWidget>(QStringLiteral(":/pictures/splash.svg"));
+  std::unique_ptr<QWidget> splash(newPicture(QStringLiteral("splash"), QSize(254, 254)));
   splash->setObjectName(QStringLiteral("SplashScreen"));
   splash->setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-  splash->setFixedSize(254, 254);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect area = screen->geometry();
     splash->move(area.center() - QPoint(127, 127));

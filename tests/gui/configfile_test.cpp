@@ -60,7 +60,7 @@ TEST_F(FileButtons, DialogsAreSetUpAndProposeTheLastChosenFile) {
   EXPECT_EQ(dialogs[0].mode, QFileDialog::AcceptSave);
   EXPECT_EQ(dialogs[0].directory, folder);
   EXPECT_EQ(dialogs[0].proposed, QStringList{folder + QStringLiteral("/aprs_trekmor.cfg")});
-  EXPECT_EQ(dialogs[1].proposed, QStringList{qs(dir / "mine.cfg")});
+  EXPECT_EQ(dialogs[1].proposed, QStringList{QDir::fromNativeSeparators(qs(dir / "mine.cfg"))});
   EXPECT_EQ(dialogs[2].name, QStringLiteral("OpenDialog2"));
   EXPECT_EQ(dialogs[2].mode, QFileDialog::AcceptOpen);
   for (const Dialog& s : dialogs) EXPECT_EQ(s.filters, QStringList{QStringLiteral("APRS Trekmor config files (*.cfg)")});

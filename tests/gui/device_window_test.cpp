@@ -178,5 +178,21 @@ TEST_F(DeviceWindow, AbsentDevice) {
   EXPECT_TRUE(boxes.empty());
 }
 
+// The window as the program builds it, on the platform's own hidapi. Run
+// where no tracker can be present (Wine shows programs no HID device).
+TEST(DeviceWindowOnHidapi, ReadConfigWithoutATrackerSaysNotFound) {
+  if (qEnvironmentVariableIntValue("TREKMOR_EXPECT_NO_TRACKER") != 1) {
+    GTEST_SKIP() << "set TREKMOR_EXPECT_NO_TRACKER=1 where no tracker can be connected";
+  }
+  MainWindow window;
+  std::vector<QString> boxes;
+  window.userInterface().setBoxSink(
+      [&boxes](QtUserInterface::Box, const QString&, const QString& text) { boxes.push_back(text); });
+  window.findChild<QPushButton*>(QStringLiteral("Button_read_config"))->click();
+  EXPECT_EQ(window.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->toPlainText(),
+            QStringLiteral("APRS Trekmor not found."));
+  EXPECT_TRUE(boxes.empty());
+}
+
 }  // namespace
 }  // namespace trekmor
