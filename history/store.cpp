@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <random>
 #include <system_error>
 
 #include "configfile/filename.h"
@@ -16,6 +18,11 @@ namespace {
 // An entry's file is a little over 5 KB; anything far larger is no entry.
 constexpr std::size_t kEntryLimit = 16 * 1024;
 constexpr std::string_view kAppFolder = "aprs-trekmor";
+// In each tracker's folder: the file name of its newest entry, so that a new
+// entry is compared with it without reading the whole folder. Only a hint: a
+// missing or stale one costs a look through the folder or, with two programs
+// at once, an entry kept twice, never an entry lost.
+constexpr std::string_view kNewestFile = ".newest";
 
 std::optional<fs::path> environmentPath(const char* name) {
 #if defined(_WIN32)
@@ -35,8 +42,8 @@ std::string described(const fs::path& path, const std::error_code& error) {
   return utf8FromPath(path) + ": " + error.message();
 }
 
-// A file the atomic writer is filling right now ("NAME.entry.tmpNNN"): the
-// entry of another program that is about to appear, not a foreign file.
+// A file another program is filling right now ("NAME.entry.tmpNNN"): about
+// to be renamed into place, not a foreign file.
 bool isEntryInProgress(std::string_view name) {
   const std::size_t mark = name.rfind(".tmp");
   if (mark == std::string_view::npos || !idInFileName(name.substr(0, mark))) return false;
@@ -48,6 +55,45 @@ std::optional<HistoryEntry> readEntry(const fs::path& path) {
   const std::optional<std::string> bytes = readWholeFile(path, kEntryLimit);
   if (!bytes) return std::nullopt;
   return decodeEntry(*bytes);
+}
+
+// The newest entry's file in a tracker's folder.
+std::optional<fs::path> newestEntry(const fs::path& folder) {
+  if (const auto hint = readWholeFile(folder / kNewestFile, 64)) {
+    std::error_code error;
+    if (idInFileName(*hint) && fs::is_regular_file(folder / *hint, error)) return folder / *hint;
+  }
+  std::optional<fs::path> newest;
+  std::error_code error;
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    const std::string name = utf8FromPath(it->path().filename());
+    if (idInFileName(name) && (!newest || name > utf8FromPath(newest->filename()))) newest = it->path();
+  }
+  return newest;
+}
+
+// Writes the whole file under a name of its own and renames it into place,
+// so that no reader ever sees half an entry. The entry is not flushed to the
+// disk first: that would cost several milliseconds per entry on a common
+// disk, and a machine that fails before the system writes it back loses at
+// most its newest entries, which the listing then skips as damaged.
+bool writeEntryFile(const fs::path& target, std::string_view bytes) {
+  fs::path temporary = target;
+  temporary += ".tmp" + std::to_string(std::random_device()() % 1000000u);
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) {
+      std::error_code ignored;
+      fs::remove(temporary, ignored);
+      return false;
+    }
+  }
+  std::error_code error;
+  fs::rename(temporary, target, error);
+  if (error) fs::remove(temporary, error);
+  return !error;
 }
 
 bool newerFirst(const HistoryEntry& a, const HistoryEntry& b) {
@@ -62,7 +108,7 @@ void scanTracker(const fs::path& folder, const HistoryWarning& warn, std::vector
     const std::string name = utf8FromPath(path.filename());
     const std::optional<std::string> id = idInFileName(name);
     if (!id) {
-      if (!isEntryInProgress(name)) warn("skipped " + utf8FromPath(path) + ": not a history entry");
+      if (!isEntryInProgress(name) && name != kNewestFile) warn("skipped " + utf8FromPath(path) + ": not a history entry");
       continue;
     }
     std::optional<HistoryEntry> entry = readEntry(path);
@@ -104,18 +150,17 @@ HistoryStore::Recorded HistoryStore::record(const HistoryEntry& entry) const {
 
   // Only the newest entry is compared, so the cost stays that of reading one
   // file whatever the history holds. Names sort by time.
-  std::optional<fs::path> newest;
-  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    const std::string name = utf8FromPath(it->path().filename());
-    if (idInFileName(name) && (!newest || name > utf8FromPath(newest->filename()))) newest = it->path();
-  }
-  if (newest) {
+  if (const std::optional<fs::path> newest = newestEntry(folder)) {
     const std::optional<HistoryEntry> last = readEntry(*newest);
     if (last && last->sameContent(entry)) return {Recorded::Status::Unchanged, {}};
   }
-  if (!writeFileAtomically(target, encodeEntry(entry))) {
+  if (!writeEntryFile(target, encodeEntry(entry))) {
     return {Recorded::Status::Failed, utf8FromPath(target) + ": cannot be written"};
   }
+  // The hint is rewritten in place: creating a file costs more than the
+  // rest of an entry together, and a hint read half-written is no name, so
+  // the folder is looked through instead.
+  std::ofstream(folder / kNewestFile, std::ios::binary | std::ios::trunc) << entryFileName(entry);
   return {Recorded::Status::Stored, {}};
 }
 
