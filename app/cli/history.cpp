@@ -157,7 +157,8 @@ const Action kActions[] = {
 }  // namespace
 
 int runHistory(const Invocation& invocation) {
-  const std::string_view name = invocation.arguments.empty() ? "" : invocation.arguments[0];
+  const std::string_view name =
+      invocation.arguments.empty() ? std::string_view() : std::string_view(invocation.arguments[0]);
   const auto action = std::find_if(std::begin(kActions), std::end(kActions), [&](const Action& a) { return a.name == name; });
   if (action == std::end(kActions)) {
     diagnose(invocation, "history takes export, restore or prune, not '" + std::string(name) + "'");
