@@ -33,6 +33,7 @@
 #include "settings/pipeline.h"
 #include "settings/registry.h"
 #include "ui/formbuilder.h"
+#include "ui/pages.h"
 #include "ui/picture.h"
 
 namespace trekmor {
@@ -116,7 +117,9 @@ MainWindow::MainWindow(QWidget* parent)
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
   };
   for (auto it = builder.buttons().begin(); it != builder.buttons().end(); ++it) m_fields.add(it.value());
-  m_ui->setSpecialStringsHandler([this] { Button_special_stringsClick(); });
+  if (QPushButton* special = builder.buttons().value(QString::fromLatin1(specialStringsButton()))) {
+    connect(special, &QPushButton::clicked, this, &MainWindow::Button_special_stringsClick);
+  }
   wireSettings();
 
   applyStartValues(m_fields, *m_ui);

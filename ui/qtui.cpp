@@ -80,8 +80,4 @@ void QtUserInterface::processEvents() {
   m_lastEvents.start();
 }
 
-void QtUserInterface::showSpecialStrings() {
-  if (m_specialStrings) m_specialStrings();
-}
-
 }  // namespace trekmor
