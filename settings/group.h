@@ -11,7 +11,7 @@
 
 #include "settings/fielddecl.h"
 #include "settings/fields.h"
-#include "settings/userinterface.h"
+#include "platform/userinterface.h"
 
 namespace trekmor {
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <thread>
 
-#include "configfile/filename.h"
+#include "platform/filename.h"
 #include "sim/simulator.h"
 
 #if defined(_WIN32)

@@ -5,7 +5,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 
-#include "image/product.h"
+#include "product/product.h"
 #include "ui/qtfields.h"
 
 namespace trekmor {

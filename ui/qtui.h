@@ -8,7 +8,7 @@
 #include <QString>
 #include <functional>
 
-#include "settings/userinterface.h"
+#include "platform/userinterface.h"
 
 class QPlainTextEdit;
 class QProgressBar;

@@ -7,7 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/cli/offline.h"
-#include "configfile/filename.h"
+#include "platform/filename.h"
 #include "device/firmware.h"
 #include "device/flows.h"
 #include "device/protocol.h"

@@ -13,7 +13,7 @@
 #include <QUrl>
 
 #include "configfile/configfile.h"
-#include "image/product.h"
+#include "product/product.h"
 #include "tests/support/window_fixture.h"
 #include "ui/startup.h"
 
