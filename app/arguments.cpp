@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "image/product.h"
+#include "product/product.h"
 
 namespace trekmor {
 

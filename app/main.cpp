@@ -15,7 +15,7 @@
 
 #include <cstdio>
 
-#include "configfile/filename.h"
+#include "platform/filename.h"
 
 namespace {
 

@@ -1,6 +1,5 @@
 #include "configfile/configfile.h"
 
-#include <map>
 #include <utility>
 
 #include "image/image.h"
@@ -60,23 +59,10 @@ LoadResult loadFields(const ProfileFile& file, Fields& fields, UserInterface& ui
 std::string unableToWriteText(std::string_view fileName) { return "Unable to write to " + std::string(fileName); }
 
 std::vector<const FieldDecl*> fileSequence(std::span<const Group* const> groups) {
-  // A group's file order may name fields of other groups (keys that live in
-  // another group's section), so controls are looked up across all of them.
-  std::map<std::string, const FieldDecl*, std::less<>> byControl;
-  for (const Group* group : groups) {
-    for (const FieldDecl& field : group->fields) byControl.emplace(field.control, &field);
-  }
   std::vector<const FieldDecl*> sequence;
   for (const Group* group : groups) {
-    if (group->fileOrder.empty()) {
-      for (const FieldDecl& field : group->fields) {
-        if (!field.key.empty()) sequence.push_back(&field);
-      }
-      continue;
-    }
-    for (const std::string& control : group->fileOrder) {
-      const auto it = byControl.find(control);
-      if (it != byControl.end() && !it->second->key.empty()) sequence.push_back(it->second);
+    for (const FieldDecl* field : fileRows(*group)) {
+      if (!field->key.empty()) sequence.push_back(field);
     }
   }
   return sequence;

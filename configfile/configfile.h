@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "configfile/profile.h"
-#include "configfile/wholefile.h"
-#include "image/product.h"  // kApplicationName and kConfigVersionText of the header
+#include "platform/wholefile.h"
+#include "product/product.h"  // kApplicationName and kConfigVersionText of the header
 #include "settings/group.h"
 
 namespace trekmor {

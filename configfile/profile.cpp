@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "configfile/textencoding.h"
-#include "configfile/wholefile.h"
+#include "platform/wholefile.h"
 
 namespace trekmor {
 

@@ -14,7 +14,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "configfile/filename.h"
+#include "platform/filename.h"
 
 namespace trekmor {
 

@@ -13,7 +13,7 @@
 #include "device/transport.h"
 #include "image/image.h"
 #include "settings/fields.h"
-#include "settings/userinterface.h"
+#include "platform/userinterface.h"
 
 namespace trekmor {
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "device/transport.h"
-#include "settings/userinterface.h"
+#include "platform/userinterface.h"
 
 namespace trekmor {
 

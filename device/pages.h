@@ -9,7 +9,7 @@
 
 #include "device/transport.h"
 #include "image/image.h"
-#include "settings/userinterface.h"
+#include "platform/userinterface.h"
 
 namespace trekmor {
 

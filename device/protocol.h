@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <span>
 
-#include "image/product.h"  // the USB ids, the firmware version and size limit
+#include "product/product.h"  // the USB ids, the firmware version and size limit
 
 namespace trekmor {
 

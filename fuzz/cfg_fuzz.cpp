@@ -9,8 +9,10 @@
 //  - written values add no lines beyond their keys and sections.
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "configfile/configfile.h"
 #include "settings/pipeline.h"
@@ -35,7 +37,25 @@ bool survivesTheFile(std::string_view value) {
 
 }  // namespace
 
+// Inputs stay within what the load accepts: a larger file is never read
+// (ProfileFile::kMaxSize), so bytes beyond it would only slow the fuzzing.
+// An explicit -max_len on the command line still wins.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  for (int i = 1; i < *argc; ++i) {
+    if (std::strncmp((*argv)[i], "-max_len=", 9) == 0) return 0;
+  }
+  static std::string maxLen = "-max_len=" + std::to_string(ProfileFile::kMaxSize);
+  static std::vector<char*> arguments(*argv, *argv + *argc);
+  arguments.insert(arguments.begin() + 1, maxLen.data());
+  arguments.push_back(nullptr);
+  *argc += 1;
+  *argv = arguments.data();
+  return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  // What the load never gets, it need not survive: kept out of the corpus.
+  if (size > ProfileFile::kMaxSize) return -1;
   static const FieldStore start = FieldStore::withStartValues();
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
 

@@ -6,8 +6,8 @@
 #include <random>
 #include <system_error>
 
-#include "configfile/filename.h"
-#include "configfile/wholefile.h"
+#include "platform/filename.h"
+#include "platform/wholefile.h"
 
 namespace trekmor {
 

@@ -10,11 +10,10 @@
 #include <string_view>
 
 #include "image/bytes.h"
-#include "image/product.h"
+#include "product/product.h"
 
 namespace trekmor {
 
-inline constexpr std::size_t kImageSize = 5120;
 inline constexpr std::size_t kPageSize = 32;
 inline constexpr std::size_t kPageCount = kImageSize / kPageSize;
 inline constexpr std::size_t kDataEnd = 1508;          // bytes 0..1507 carry data
@@ -27,7 +26,7 @@ static_assert(kPageCount == 160);
 static_assert(kEndMarkerOffset + kEndMarker.size() == kDataEnd);
 
 // Its numbers and texts are read and written with putLE, getLE and textAt
-// (image/bytes.h); its version text is kConfigVersionText (image/product.h).
+// (image/bytes.h); its version text is kConfigVersionText (product/product.h).
 using Image = std::array<std::uint8_t, kImageSize>;
 
 // The generator the device stamp was always drawn with: a linear congruential

@@ -1,8 +1,6 @@
 // Beacons: four freely worded beacons, each with destination, a two-element
 // path, interval, send condition and message. Image offsets 480..991 (one
 // 128-byte block per beacon), section [Beacons].
-#include <array>
-
 #include "settings/registry.h"
 
 namespace trekmor {
@@ -14,13 +12,13 @@ constexpr int kBeaconCount = 4;
 constexpr std::size_t kFirstBlock = 480;
 constexpr std::size_t kBlockSize = 128;
 constexpr std::size_t kMessageOffset = 29;  // in the block, up to its end
-constexpr const char* kSpecialStringsButton = "Button_special_strings";
 
 FieldDecl edit(std::string control, std::string caption, std::string hint, int maxLength, std::string start,
                FileForm form = FileForm::Text) {
   std::string key = control;
   return editField(std::move(control), std::move(caption), std::move(hint), maxLength, std::move(start), kSection,
-                   std::move(key), form);
+                   std::move(key), form)
+      .on(tabs::kBeacons);
 }
 
 std::string beacon(int k, const char* suffix) { return "Beacon" + std::to_string(k) + suffix; }
@@ -33,13 +31,30 @@ const char* const kDefaultMessages[kBeaconCount] = {
 };
 
 Group makeBeacons() {
-  Group g;
-  g.name = "Beacons";
+  Group g("Beacons");
+  // The file holds the nine keys of each beacon in turn.
   for (int k = 1; k <= kBeaconCount; ++k) {
     const bool first = k == 1;
     const std::string number = std::to_string(k);
+    const std::size_t block = kFirstBlock + kBlockSize * std::size_t(k - 1);
+    const std::string name = "Beacon " + number;
     // The column captions stand once above the four rows (see the tab); the
     // SSID edits carry the "-" between name and SSID.
+    const auto address = [&](const char* part, const char* hint, const char* start, const char* ssidHint,
+                             const char* ssidStart, std::size_t offset, const std::string& words) {
+      g.addAddress(edit(beacon(k, part) + "_string", "", hint, 6, start)
+                       .address(block + offset, name + " " + words + " - SSID range error (0 - 15).",
+                                name + " " + words),
+                   edit(beacon(k, part) + "_ssid", "-", ssidHint, 2, ssidStart));
+    };
+    const std::string destHint = "Beacon " + number + " destination to-call.";
+    const std::string destSsidHint = "Beacon " + number + " destination SSID.";
+    address("_dest", destHint.c_str(), "APQT0A", destSsidHint.c_str(), "0", 0, "destination");
+    address("_path1", "Beacon path.", "WIDE1", "Beacon SSID.", "1", 7, "path 1");
+    address("_path2", "Beacon path.", "WIDE2", "Beacon SSID.", "1", 14, "path 2");
+    g.padding.push_back({block + 21, 3});
+    g.add(edit(beacon(k, "_txrate"), "", "Beacon TX rate to RF (minutes).", 4, first ? "30" : "5", FileForm::Number)
+              .number(block + 24, 4, RangeCheck::Unsigned, 5, 1440, name + " tx rate range error (5 - 1440)."));
     FieldDecl enable;
     enable.control = beacon(k, "_enable");
     enable.widget = Widget::Combo;
@@ -50,46 +65,19 @@ Group makeBeacons() {
     enable.key = enable.control;
     enable.form = FileForm::Index;
     enable.missing = enable.start;
+    g.add(std::move(enable).on(tabs::kBeacons).choice(block + 28));
 
     // Typed text is single-line; line breaks can only arrive by pasting or
     // from a file, and the pack leaves them out.
     FieldDecl message = edit(beacon(k, "_message"), "", "Beacon message. Please check \"Special strings\".", 96,
-                             kDefaultMessages[k - 1]);
+                             kDefaultMessages[k - 1])
+                            .textAt(block + kMessageOffset, kBlockSize - kMessageOffset, name + " message");
     message.widget = Widget::RichEdit;
     message.key = beacon(k, "_msg");
-
-    const std::array row{
-        edit(beacon(k, "_dest_string"), "", "Beacon " + number + " destination to-call.", 6, "APQT0A"),
-        edit(beacon(k, "_dest_ssid"), "-", "Beacon " + number + " destination SSID.", 2, "0"),
-        edit(beacon(k, "_path1_string"), "", "Beacon path.", 6, "WIDE1"),
-        edit(beacon(k, "_path1_ssid"), "-", "Beacon SSID.", 2, "1"),
-        edit(beacon(k, "_path2_string"), "", "Beacon path.", 6, "WIDE2"),
-        edit(beacon(k, "_path2_ssid"), "-", "Beacon SSID.", 2, "1"),
-        edit(beacon(k, "_txrate"), "", "Beacon TX rate to RF (minutes).", 4, first ? "30" : "5", FileForm::Number),
-        enable,
-        message,
-    };
-    const auto& [dest, destSsid, path1, path1Ssid, path2, path2Ssid, rate, condition, text] = row;
-    g.fields.insert(g.fields.end(), row.begin(), row.end());
-
-    const std::size_t block = kFirstBlock + kBlockSize * std::size_t(k - 1);
-    const std::string name = "Beacon " + number;
-    StepDecl messageStep = textStep(text, block + kMessageOffset, kBlockSize - kMessageOffset, name + " message");
-    messageStep.text.dropLineBreaks = true;
-    messageStep.text.freeTextMessage = name + " message - forbidden characters.";
-    const std::vector<StepDecl> steps = {
-        addressStep(dest, destSsid, block, name + " destination - SSID range error (0 - 15).", name + " destination"),
-        addressStep(path1, path1Ssid, block + 7, name + " path 1 - SSID range error (0 - 15).", name + " path 1"),
-        addressStep(path2, path2Ssid, block + 14, name + " path 2 - SSID range error (0 - 15).", name + " path 2"),
-        zeroStep(block + 21, 3),
-        numberStep(rate, block + 24, 4, RangeCheck::Unsigned, 5, 1440, name + " tx rate range error (5 - 1440)."),
-        choiceStep(condition, block + 28),
-        messageStep,
-    };
-    g.steps.insert(g.steps.end(), steps.begin(), steps.end());
+    message.text.dropLineBreaks = true;
+    message.text.freeTextMessage = name + " message - forbidden characters.";
+    g.add(std::move(message));
   }
-  // The file holds the nine keys of each beacon in turn, in field order.
-  g.buttons = {{kSpecialStringsButton, [](Fields&, UserInterface& ui) { ui.showSpecialStrings(); }}};
   return g;
 }
 
@@ -98,30 +86,6 @@ Group makeBeacons() {
 const Group& beaconsGroup() {
   static const Group group = makeBeacons();
   return group;
-}
-
-Page beaconsTab() {
-  Page beacons = page("TabSheet_beacons", "Beacons");
-  // Columns: name "-" SSID for destination and path 1, ",", name "-" SSID for
-  // path 2, interval, condition, and the message, which takes the spare
-  // width. The "Special strings" button sits at the top right, over the
-  // right end of the message column.
-  beacons.rows.push_back(Row{{labelCell("Dest:", {}, 3), labelCell("Path 1:", {}, 3), emptyCell(),
-                              labelCell("Path 2:", {}, 3), labelCell("RF[min]:"), labelCell("Enable if:"),
-                              labelCell("Message (empty fields are ignored):"),
-                              buttonCell(kSpecialStringsButton, "Special strings", "")},
-                             false});
-  for (int k = 1; k <= kBeaconCount; ++k) {
-    beacons.rows.push_back(
-        Row{{fieldCell(beacon(k, "_dest_string")), captionCell(beacon(k, "_dest_ssid")), fieldCell(beacon(k, "_dest_ssid")),
-             fieldCell(beacon(k, "_path1_string")), captionCell(beacon(k, "_path1_ssid")),
-             fieldCell(beacon(k, "_path1_ssid")), labelCell(","), fieldCell(beacon(k, "_path2_string")),
-             captionCell(beacon(k, "_path2_ssid")), fieldCell(beacon(k, "_path2_ssid")), fieldCell(beacon(k, "_txrate")),
-             fieldCell(beacon(k, "_enable")), fieldCell(beacon(k, "_message"), 2)},
-            false});
-  }
-  beacons.stretchColumn = 12;
-  return beacons;
 }
 
 }  // namespace trekmor

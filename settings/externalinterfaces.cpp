@@ -5,7 +5,7 @@
 // [SerialPorts], [Telemetry], [Weather] and [Debug]. Also the port rules.
 #include "settings/externalinterfaces.h"
 
-#include <array>
+#include <iterator>
 
 #include "image/validators.h"
 #include "settings/registry.h"
@@ -25,123 +25,105 @@ FieldDecl combo(std::string control, std::string caption, std::string hint, std:
                     std::move(section), std::move(key));
 }
 
-FieldDecl editable(FieldDecl f) {
-  f.widget = Widget::EditableCombo;
-  return f;
-}
-
 FieldDecl edit(std::string control, std::string caption, int maxLength, std::string start, std::string key) {
   return editField(std::move(control), std::move(caption), "", maxLength, std::move(start), "SerialPorts",
                    std::move(key));
 }
 
-FieldDecl debugSwitch(const std::string& name, std::string caption) {
-  return combo("Debug_" + name, std::move(caption), "", kOnOff, 1, "Debug", "Debug_" + name);
-}
-
-// A check on a field's text that writes nothing and so claims no image byte.
-StepDecl textCheck(const FieldDecl& field, bool (*passes)(std::string_view), std::string message) {
-  const std::string control = field.control;
-  return customStep(
-      field, 0, 0,
-      [=](PackContext& c) { return passes(c.fields.text(control)) ? PackResult::ok() : PackResult::check(message); },
-      nullptr);
-}
-
 constexpr const char* kDebugNames[] = {"rf", "ax25", "weather", "telemetry", "bluetooth", "gps", "kiss", "thermo"};
+// The debug switches' bytes, in the order of kDebugNames.
+constexpr std::size_t kDebugOffset = 1494;
 
 bool isNotEmpty(std::string_view text) { return !text.empty(); }
 bool hasFourCharacters(std::string_view text) { return text.size() == 4; }
 
 Group makeExternalInterfaces() {
-  const std::array fields{
-      combo("Serial2_mode", "Bluetooth port 1:", "Bluetooth port 1 function.", kSerial2Choices, kBluetoothKiss,
-            "SerialPorts", "Serial2"),
-      combo("Serial1_mode", "RS-232 port 2:", "Serial port 2 function.", kSerial1Choices, kRs232Gps, "SerialPorts",
-            "Serial1"),
-      edit("Bluetooth_name", "Bluetooth device name:", 20, "APRSTrekmor", "Bluetooth_name"),
-      edit("Bluetooth_password", "Bluetooth password:", 4, "6093", "Bluetooth_password"),
-      combo("RS485_mode", "RS-485 port:", "RS-485 port function.",
-            {"None", "Telemetry modules", "DS18B20 thermometer", "DS18S20 thermometer", "KISS output (9600 baud)"}, 1,
-            "SerialPorts", "RS485"),
-      combo("Telemodule_enable", "WXQuantaBox module (analog):", "Enables or disables WXQuantaBox module support.",
-            kOnOff, 0, "Telemetry", "Telemodule_enable"),
-      combo("Pinsmodule_enable", "WXPins module (digital):", "Enables or disables WXPins module support.", kOnOff, 0,
-            "Telemetry", "Pinsmodule_enable"),
-      combo("Tidemarker_enable", "WXTideMarker:", "Enables or disables WXTideMarker module support.", kOnOff, 0,
-            "Telemetry", "WXTideMarker_enable"),
-      // The station type's text can be typed as well as picked from the list.
-      editable(combo("Weather_stationtype", "Weather station:", "Weather station selection box.",
-            {"None", "Peet Bros Ultimeter 100", "Peet Bros Ultimeter 800", "Peet Bros Ultimeter 2000",
-             "Peet Bros Ultimeter 2100", "WS-2300", "WS-2350", "Davis Vantage Pro", "Davis Vantage Pro2",
-             "Davis Vantage Pro Plus", "Davis Vantage Pro2 Plus"},
-            0, "Weather", "Weather_stationtype")),
-      combo("Console_baudrate", "Serial console baudrate:", "Serial console baudrate.", kBaudrates, 4, "SerialPorts",
-            "ConsoleBaudrate"),
-      debugSwitch("rf", "RF:"),
-      debugSwitch("ax25", "AX25:"),
-      debugSwitch("weather", "Weather:"),
-      debugSwitch("telemetry", "Telemetry:"),
-      debugSwitch("bluetooth", "Bluetooth:"),
-      debugSwitch("gps", "GPS:"),
-      debugSwitch("kiss", "KISS:"),
-      debugSwitch("thermo", "Thermo:"),
-      combo("GPS_baudrate", "GPS module baudrate:", "NMEA reports baudrate.", {"1200", "2400", "4800", "9600", "19200"},
-            3, "SerialPorts", "GPSBaudrate"),
-      combo("Kiss_baudrate", "KISS baudrate:", "KISS serial port baudrate.", kBaudrates, 0, "SerialPorts",
-            "KISSBaudrate"),
-      combo("Kiss_direction", "KISS direction:", "Allows to disable transmission of KISS packets to RF if unnecessary.",
-            {"RF->serial", "both"}, 1, "SerialPorts", "KISSDirection"),
-      combo("Kiss_check", "Check for serial->RF packet correctness:",
-            "If enabled then checks packet header and drops incorrect packets.", {"No", "Yes"}, 1, "SerialPorts",
-            "KISSCheck"),
-  };
-  const auto& [serial2, serial1, bluetoothName, bluetoothPassword, rs485, telemodule, pinsmodule, tidemarker,
-               stationType, consoleBaudrate, debugRf, debugAx25, debugWeather, debugTelemetry, debugBluetooth,
-               debugGps, debugKiss, debugThermo, gpsBaudrate, kissBaudrate, kissDirection, kissCheck] = fields;
-  Group g;
-  g.name = "External interfaces";
-  g.fields.assign(fields.begin(), fields.end());
+  Group g("External interfaces");
+  // The rows in tab order. The file interleaves these keys with other
+  // groups' sections: the module switches join [Telemetry], the station type
+  // [Weather], the debug switches [Debug], between the [SerialPorts] keys;
+  // the RS-232 port comes before the Bluetooth port there and in the image.
+  const FieldDecl& serial2 =
+      g.add(combo("Serial2_mode", "Bluetooth port 1:", "Bluetooth port 1 function.", kSerial2Choices, kBluetoothKiss,
+                  "SerialPorts", "Serial2")
+                .on(tabs::kSerialPorts)
+                .choice(67));
+  const FieldDecl& serial1 =
+      g.add(combo("Serial1_mode", "RS-232 port 2:", "Serial port 2 function.", kSerial1Choices, kRs232Gps,
+                  "SerialPorts", "Serial1")
+                .on(tabs::kSerialPorts)
+                .choice(66));
+  FieldDecl name = edit("Bluetooth_name", "Bluetooth device name:", 20, "APRSTrekmor", "Bluetooth_name")
+                       .on(tabs::kBluetooth)
+                       .textAt(68, 21, "Bluetooth name");
+  name.checks = {{isNotEmpty, "Bluetooth name - wrong length. Should be at least one letter or digit."},
+                 {isLettersOrDigits, "Bluetooth name - forbidden characters. Should be letters or digits."}};
+  g.add(std::move(name));
+  FieldDecl password = edit("Bluetooth_password", "Bluetooth password:", 4, "6093", "Bluetooth_password")
+                           .on(tabs::kBluetooth)
+                           .textAt(89, 5, "Bluetooth password");
+  password.checks = {{hasFourCharacters, "Bluetooth password - wrong length. Should be exactly 4 digits (0-9)."},
+                     {isDigitsOnly, "Bluetooth password - forbidden characters. Should be exactly 4 digits (0-9)."}};
+  g.add(std::move(password));
+  g.add(combo("RS485_mode", "RS-485 port:", "RS-485 port function.",
+              {"None", "Telemetry modules", "DS18B20 thermometer", "DS18S20 thermometer", "KISS output (9600 baud)"}, 1,
+              "SerialPorts", "RS485")
+            .on(tabs::kRs485)
+            .choice(94));
+  g.add(combo("Telemodule_enable", "WXQuantaBox module (analog):", "Enables or disables WXQuantaBox module support.",
+              kOnOff, 0, "Telemetry", "Telemodule_enable")
+            .on(tabs::kRs485)
+            .choice(1081));
+  g.add(combo("Pinsmodule_enable", "WXPins module (digital):", "Enables or disables WXPins module support.", kOnOff, 0,
+              "Telemetry", "Pinsmodule_enable")
+            .on(tabs::kRs485)
+            .choice(1082));
+  g.add(combo("Tidemarker_enable", "WXTideMarker:", "Enables or disables WXTideMarker module support.", kOnOff, 0,
+              "Telemetry", "WXTideMarker_enable")
+            .on(tabs::kRs485)
+            .choice(1083));
+  // The station type's text can be typed as well as picked from the list.
+  FieldDecl station = combo("Weather_stationtype", "Weather station:", "Weather station selection box.",
+                            {"None", "Peet Bros Ultimeter 100", "Peet Bros Ultimeter 800", "Peet Bros Ultimeter 2000",
+                             "Peet Bros Ultimeter 2100", "WS-2300", "WS-2350", "Davis Vantage Pro",
+                             "Davis Vantage Pro2", "Davis Vantage Pro Plus", "Davis Vantage Pro2 Plus"},
+                            0, "Weather", "Weather_stationtype")
+                          .on(tabs::kWeatherStation)
+                          .choice(992);
+  station.widget = Widget::EditableCombo;
+  const FieldDecl& stationType = g.add(std::move(station));
+  g.add(combo("Console_baudrate", "Serial console baudrate:", "Serial console baudrate.", kBaudrates, 4, "SerialPorts",
+              "ConsoleBaudrate")
+            .on(tabs::kSerialConsole)
+            .choice(96));
+  const char* const debugCaptions[] = {"RF:", "AX25:", "Weather:", "Telemetry:", "Bluetooth:", "GPS:", "KISS:", "Thermo:"};
+  for (std::size_t k = 0; k < std::size(kDebugNames); ++k) {
+    const std::string control = std::string("Debug_") + kDebugNames[k];
+    g.add(combo(control, debugCaptions[k], "", kOnOff, 1, "Debug", control)
+              .on(tabs::kConsoleDebug)
+              .choice(kDebugOffset + k));
+  }
+  g.add(combo("GPS_baudrate", "GPS module baudrate:", "NMEA reports baudrate.", {"1200", "2400", "4800", "9600", "19200"},
+              3, "SerialPorts", "GPSBaudrate")
+            .on(tabs::kGpsReceiver)
+            .choice(95));
+  g.add(combo("Kiss_baudrate", "KISS baudrate:", "KISS serial port baudrate.", kBaudrates, 0, "SerialPorts",
+              "KISSBaudrate")
+            .on(tabs::kKiss)
+            .choice(97));
+  g.add(combo("Kiss_direction", "KISS direction:", "Allows to disable transmission of KISS packets to RF if unnecessary.",
+              {"RF->serial", "both"}, 1, "SerialPorts", "KISSDirection")
+            .on(tabs::kKiss)
+            .choice(98));
+  g.add(combo("Kiss_check", "Check for serial->RF packet correctness:",
+              "If enabled then checks packet header and drops incorrect packets.", {"No", "Yes"}, 1, "SerialPorts",
+              "KISSCheck")
+            .on(tabs::kKiss)
+            .choice(99));
 
-  g.steps = {
-      choiceStep(serial1, 66),
-      choiceStep(serial2, 67),
-      textCheck(bluetoothName, isNotEmpty, "Bluetooth name - wrong length. Should be at least one letter or digit."),
-      textCheck(bluetoothName, isLettersOrDigits,
-                "Bluetooth name - forbidden characters. Should be letters or digits."),
-      textStep(bluetoothName, 68, 21, "Bluetooth name"),
-      textCheck(bluetoothPassword, hasFourCharacters,
-                "Bluetooth password - wrong length. Should be exactly 4 digits (0-9)."),
-      textCheck(bluetoothPassword, isDigitsOnly,
-                "Bluetooth password - forbidden characters. Should be exactly 4 digits (0-9)."),
-      textStep(bluetoothPassword, 89, 5, "Bluetooth password"),
-      choiceStep(rs485, 94),
-      choiceStep(telemodule, 1081),
-      choiceStep(pinsmodule, 1082),
-      choiceStep(tidemarker, 1083),
-      choiceStep(stationType, 992),
-      choiceStep(consoleBaudrate, 96),
-      choiceStep(debugRf, 1494),
-      choiceStep(debugAx25, 1495),
-      choiceStep(debugWeather, 1496),
-      choiceStep(debugTelemetry, 1497),
-      choiceStep(debugBluetooth, 1498),
-      choiceStep(debugGps, 1499),
-      choiceStep(debugKiss, 1500),
-      choiceStep(debugThermo, 1501),
-      choiceStep(gpsBaudrate, 95),
-      choiceStep(kissBaudrate, 97),
-      choiceStep(kissDirection, 98),
-      choiceStep(kissCheck, 99),
-  };
-
-  // The file interleaves these keys with other groups' sections: the module
-  // switches join [Telemetry], the station type [Weather], the debug
-  // switches [Debug], between the [SerialPorts] keys; the RS-232 port comes
-  // before the Bluetooth port.
-  g.fileOrder = {serial1.control};
-  for (const FieldDecl& field : fields) {
-    if (field.control != serial1.control) g.fileOrder.push_back(field.control);
+  g.fileOrder = {&serial1};
+  for (const FieldDecl& field : g.fields) {
+    if (&field != &serial1) g.fileOrder.push_back(&field);
   }
 
   // The port rules on a user's choice; both of them as the last action of
@@ -194,40 +176,6 @@ void bothPortRules(Fields& fields, UserInterface& ui) {
 const Group& externalInterfacesGroup() {
   static const Group group = makeExternalInterfaces();
   return group;
-}
-
-Page externalInterfacesTab() {
-  Page serialPorts = page("TabSheet_serial_ports", "Serial ports");
-  serialPorts.rows = {formRow("Serial2_mode"), formRow("Serial1_mode")};
-
-  Page bluetooth = page("TabSheet_bluetooth", "Bluetooth");
-  bluetooth.rows = {formRow("Bluetooth_name"), formRow("Bluetooth_password")};
-
-  Page rs485 = page("TabSheet_rs485", "RS-485 port");
-  rs485.rows = {formRow("RS485_mode"), formRow("Telemodule_enable"), formRow("Pinsmodule_enable"),
-                formRow("Tidemarker_enable")};
-
-  Page weatherStation = page("TabSheet_weather_station", "Weather station");
-  weatherStation.rows = {formRow("Weather_stationtype")};
-
-  Page console = page("TabSheet_serial_console", "Serial console");
-  std::vector<Cell> switches;
-  for (const char* name : kDebugNames) {
-    switches.push_back(captionCell(std::string("Debug_") + name));
-    switches.push_back(fieldCell(std::string("Debug_") + name));
-  }
-  console.rows = {formRow("Console_baudrate"),
-                  Row{{groupBoxCell("GroupBox_console_debug", "Console debug messages:", switches, 8, 2)}, false}};
-
-  Page gps = page("TabSheet_gps_receiver", "GPS receiver");
-  gps.rows = {formRow("GPS_baudrate")};
-
-  Page kiss = page("TabSheet_kiss", "KISS");
-  kiss.rows = {formRow("Kiss_baudrate"), formRow("Kiss_direction"), formRow("Kiss_check")};
-
-  // The water-level module's tab ("WXTideMarker") is added as the eighth inner tab by the registry.
-  return withInner(page("TabSheet_external_interfaces", "External interfaces"), "PageControl4",
-                   {serialPorts, bluetooth, rs485, weatherStation, console, gps, kiss});
 }
 
 }  // namespace trekmor

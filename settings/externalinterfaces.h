@@ -4,7 +4,7 @@
 #pragma once
 
 #include "settings/fields.h"
-#include "settings/userinterface.h"
+#include "platform/userinterface.h"
 
 namespace trekmor {
 

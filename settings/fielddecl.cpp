@@ -2,6 +2,52 @@
 
 namespace trekmor {
 
+namespace {
+FieldDecl&& placed(FieldDecl& f, Encoding encoding, std::size_t at, std::size_t bytes) {
+  f.encoding = encoding;
+  f.offset = at;
+  f.width = bytes;
+  return std::move(f);
+}
+}  // namespace
+
+FieldDecl&& FieldDecl::number(std::size_t at, std::size_t bytes) && {
+  return placed(*this, Encoding::Number, at, bytes);
+}
+
+FieldDecl&& FieldDecl::number(std::size_t at, std::size_t bytes, RangeCheck check, std::int64_t low,
+                              std::int64_t high, std::string message) && {
+  range = {check, low, high, false, std::move(message)};
+  return placed(*this, Encoding::Number, at, bytes);
+}
+
+FieldDecl&& FieldDecl::choice(std::size_t at, std::size_t bytes) && {
+  return placed(*this, Encoding::Choice, at, bytes);
+}
+
+FieldDecl&& FieldDecl::textAt(std::size_t at, std::size_t bytes, std::string label) && {
+  text.label = std::move(label);
+  return placed(*this, Encoding::Text, at, bytes);
+}
+
+FieldDecl&& FieldDecl::character(std::size_t at) && { return placed(*this, Encoding::Character, at, 1); }
+
+FieldDecl&& FieldDecl::address(std::size_t at, std::string ssidMessageText, std::string label) && {
+  ssidMessage = std::move(ssidMessageText);
+  text.label = std::move(label);
+  return placed(*this, Encoding::Address, at, 7);
+}
+
+FieldDecl&& FieldDecl::missingValue(std::string value) && {
+  missing = std::move(value);
+  return std::move(*this);
+}
+
+FieldDecl&& FieldDecl::on(const Tab& shownOn) && {
+  tab = &shownOn;
+  return std::move(*this);
+}
+
 FieldDecl editField(std::string control, std::string caption, std::string hint, int maxLength, std::string start,
                     std::string section, std::string key, FileForm form) {
   FieldDecl f;

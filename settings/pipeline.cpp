@@ -20,122 +20,128 @@ std::int64_t signedStored(std::uint32_t stored, std::size_t width) {
   return static_cast<std::int64_t>(stored ^ signBit) - static_cast<std::int64_t>(signBit);
 }
 
-bool inRange(const StepDecl& step, std::int64_t value) {
-  if (step.range.zeroAllowed && value == 0) return true;
-  return value >= step.range.low && value <= step.range.high;
+bool inRange(const NumberRange& range, std::int64_t value) {
+  if (range.zeroAllowed && value == 0) return true;
+  return value >= range.low && value <= range.high;
 }
 
-PackResult packNumber(const StepDecl& step, const Fields& fields, Image& image) {
-  const std::string text = fields.text(step.control);
+PackResult packNumber(const FieldDecl& row, const Fields& fields, Image& image) {
+  const std::string text = fields.text(row.control);
   const auto parsed = parseInteger(text);
   if (!parsed) return PackResult::conversion(conversionErrorText(text));
-  const NumberRange& range = step.range;
-  if (range.check == RangeCheck::Parsed && !inRange(step, *parsed)) return PackResult::check(range.message);
-  putLE(image, step.offset, static_cast<std::uint32_t>(*parsed), step.width);
-  const std::uint32_t stored = getLE(image, step.offset, step.width);
-  if (range.check == RangeCheck::Unsigned && !inRange(step, stored)) return PackResult::check(range.message);
-  if (range.check == RangeCheck::Signed && !inRange(step, signedStored(stored, step.width))) {
+  const NumberRange& range = row.range;
+  if (range.check == RangeCheck::Parsed && !inRange(range, *parsed)) return PackResult::check(range.message);
+  putLE(image, row.offset, static_cast<std::uint32_t>(*parsed), row.width);
+  const std::uint32_t stored = getLE(image, row.offset, row.width);
+  if (range.check == RangeCheck::Unsigned && !inRange(range, stored)) return PackResult::check(range.message);
+  if (range.check == RangeCheck::Signed && !inRange(range, signedStored(stored, row.width))) {
     return PackResult::check(range.message);
   }
-  return PackResult::ok();
-}
-
-PackResult packChoice(const StepDecl& step, const Fields& fields, Image& image) {
-  const int index = fields.index(step.control);
-  const int value = step.choiceBase >= 0 ? step.choiceBase - index : index;
-  putLE(image, step.offset, static_cast<std::uint32_t>(value), step.width);
-  return PackResult::ok();
-}
-
-PackResult packText(const StepDecl& step, const Fields& fields, Image& image) {
-  std::string text = fields.text(step.control);
-  if (step.text.dropLineBreaks) std::erase_if(text, [](char c) { return c == '\r' || c == '\n'; });
-  if (text.empty() && !step.text.emptyMessage.empty()) return PackResult::check(step.text.emptyMessage);
-  const std::size_t maximum = step.width - 1;
-  if (text.size() > maximum) return PackResult::check(tooLongMessage(step.text.label, maximum));
-  for (std::size_t i = 0; i < text.size(); ++i) image.at(step.offset + i) = static_cast<std::uint8_t>(text[i]);
-  image.at(step.offset + text.size()) = 0;
-  // The text as copied is tested, not the image up to its first NUL: a NUL
-  // pasted into the text must not hide the bytes behind it from the test.
-  if (!step.text.freeTextMessage.empty() && !isFreeText(text)) return PackResult::check(step.text.freeTextMessage);
-  return PackResult::ok();
-}
-
-PackResult packAddressStep(const StepDecl& step, const Fields& fields, Image& image) {
-  const std::string name = fields.text(step.control);
-  if (name.empty() && !step.text.emptyMessage.empty()) return PackResult::check(step.text.emptyMessage);
-  if (name.size() > kAddressNameLength) return PackResult::check(tooLongMessage(step.text.label, kAddressNameLength));
-  if (!packAddress(name, fields.text(step.ssidControl), image, step.offset)) return PackResult::check(step.ssidMessage);
-  return PackResult::ok();
-}
-
-PackResult packStep(const StepDecl& step, const Fields& fields, Image& image) {
-  switch (step.encoding) {
-    case Encoding::Number:
-      return packNumber(step, fields, image);
-    case Encoding::Choice:
-      return packChoice(step, fields, image);
-    case Encoding::Text:
-      return packText(step, fields, image);
-    case Encoding::Address:
-      return packAddressStep(step, fields, image);
-    case Encoding::Character: {
-      const std::string text = fields.text(step.control);
-      image.at(step.offset) = text.empty() ? 0 : static_cast<std::uint8_t>(text[0]);
-      return PackResult::ok();
-    }
-    case Encoding::Zero:
-      putLE(image, step.offset, 0, step.width);
-      return PackResult::ok();
-    case Encoding::Custom: {
-      PackContext context{fields, image};
-      return step.customPack ? step.customPack(context) : PackResult::ok();
-    }
+  if (row.imageCheck) {
+    std::string message = row.imageCheck(image);
+    if (!message.empty()) return PackResult::check(std::move(message));
   }
   return PackResult::ok();
 }
 
-void unpackStep(const StepDecl& step, const Image& image, Fields& fields, UserInterface& ui) {
-  // The step's own fields first; the rules that follow this field come after.
-  switch (step.encoding) {
+PackResult packChoice(const FieldDecl& row, const Fields& fields, Image& image) {
+  const int index = fields.index(row.control);
+  const int value = row.choiceBase >= 0 ? row.choiceBase - index : index;
+  putLE(image, row.offset, static_cast<std::uint32_t>(value), row.width);
+  return PackResult::ok();
+}
+
+PackResult packText(const FieldDecl& row, const Fields& fields, Image& image) {
+  const TextRules& rules = row.text;
+  std::string text = fields.text(row.control);
+  if (rules.dropLineBreaks) std::erase_if(text, [](char c) { return c == '\r' || c == '\n'; });
+  if (rules.exactLength > 0 && text.size() != rules.exactLength) return PackResult::check(rules.lengthMessage);
+  if (rules.syntax && !rules.syntax(text)) return PackResult::check(rules.syntaxMessage);
+  if (text.empty() && !rules.emptyMessage.empty()) return PackResult::check(rules.emptyMessage);
+  const std::size_t maximum = row.width - 1;
+  if (text.size() > maximum) return PackResult::check(tooLongMessage(rules.label, maximum));
+  for (std::size_t i = 0; i < text.size(); ++i) image.at(row.offset + i) = static_cast<std::uint8_t>(text[i]);
+  image.at(row.offset + text.size()) = 0;
+  // The text as copied is tested, not the image up to its first NUL: a NUL
+  // pasted into the text must not hide the bytes behind it from the test.
+  if (!rules.freeTextMessage.empty() && !isFreeText(text)) return PackResult::check(rules.freeTextMessage);
+  return PackResult::ok();
+}
+
+PackResult packAddressRow(const FieldDecl& row, const Fields& fields, Image& image) {
+  const std::string name = fields.text(row.control);
+  if (name.empty() && !row.text.emptyMessage.empty()) return PackResult::check(row.text.emptyMessage);
+  if (name.size() > kAddressNameLength) return PackResult::check(tooLongMessage(row.text.label, kAddressNameLength));
+  if (!packAddress(name, fields.text(row.ssid->control), image, row.offset)) return PackResult::check(row.ssidMessage);
+  return PackResult::ok();
+}
+
+// Stores one row; its free-standing text checks come first, each reported on
+// its own. `report` takes every failure and says whether to go on.
+template <typename Report>
+bool packRow(const FieldDecl& row, const Fields& fields, Image& image, Report&& report) {
+  for (const TextCheck& check : row.checks) {
+    if (!check.passes(fields.text(row.control)) && !report(PackResult::check(check.message))) return false;
+  }
+  PackResult result;
+  switch (row.encoding) {
+    case Encoding::None:
+      return true;
+    case Encoding::Number:
+      result = packNumber(row, fields, image);
+      break;
+    case Encoding::Choice:
+      result = packChoice(row, fields, image);
+      break;
+    case Encoding::Text:
+      result = packText(row, fields, image);
+      break;
+    case Encoding::Address:
+      result = packAddressRow(row, fields, image);
+      break;
+    case Encoding::Character: {
+      const std::string text = fields.text(row.control);
+      image.at(row.offset) = text.empty() ? 0 : static_cast<std::uint8_t>(text[0]);
+      break;
+    }
+  }
+  return result || report(std::move(result));
+}
+
+void unpackRow(const FieldDecl& row, const Image& image, Fields& fields) {
+  switch (row.encoding) {
+    case Encoding::None:
+      break;
     case Encoding::Number: {
-      const std::uint32_t stored = getLE(image, step.offset, step.width);
-      fields.setText(step.control, step.signedValue ? std::to_string(signedStored(stored, step.width))
-                                                    : std::to_string(stored));
+      const std::uint32_t stored = getLE(image, row.offset, row.width);
+      fields.setText(row.control, row.signedValue ? std::to_string(signedStored(stored, row.width))
+                                                  : std::to_string(stored));
       break;
     }
     case Encoding::Choice: {
-      const std::uint32_t stored = getLE(image, step.offset, step.width);
-      if (step.choiceBase >= 0) {
-        fields.setIndex(step.control, step.choiceBase - static_cast<int>(signedStored(stored, step.width)));
+      const std::uint32_t stored = getLE(image, row.offset, row.width);
+      if (row.choiceBase >= 0) {
+        fields.setIndex(row.control, row.choiceBase - static_cast<int>(signedStored(stored, row.width)));
       } else {
         // Taken as unsigned: 0xFF, or any index beyond the list, leaves no selection.
-        fields.setIndex(step.control, stored > 0x7FFFFFFFu ? -1 : static_cast<int>(stored));
+        fields.setIndex(row.control, stored > 0x7FFFFFFFu ? -1 : static_cast<int>(stored));
       }
       break;
     }
     case Encoding::Text:
-      fields.setText(step.control, textAt(image, step.offset, step.width));
+      fields.setText(row.control, textAt(image, row.offset, row.width));
       break;
     case Encoding::Address: {
-      const AddressText address = unpackAddress(image, step.offset);
-      fields.setText(step.control, address.name);
-      fields.setText(step.ssidControl, address.ssid);
+      const AddressText address = unpackAddress(image, row.offset);
+      fields.setText(row.control, address.name);
+      fields.setText(row.ssid->control, address.ssid);
       break;
     }
     case Encoding::Character: {
-      const std::uint8_t c = image.at(step.offset);
-      fields.setText(step.control, c == 0 ? std::string() : std::string(1, static_cast<char>(c)));
+      const std::uint8_t c = image.at(row.offset);
+      fields.setText(row.control, c == 0 ? std::string() : std::string(1, static_cast<char>(c)));
       break;
     }
-    case Encoding::Zero:
-      break;
-    case Encoding::Custom:
-      if (step.customUnpack) {
-        UnpackContext context{image, fields, ui};
-        step.customUnpack(context);
-      }
-      break;
   }
 }
 
@@ -152,9 +158,15 @@ class SilentInterface final : public UserInterface {
 }  // namespace
 
 PackResult packGroup(const Group& group, const Fields& fields, Image& image) {
-  for (const StepDecl& step : group.steps) {
-    PackResult result = packStep(step, fields, image);
-    if (!result) return result;
+  for (const Padding& bytes : group.padding) putLE(image, bytes.offset, 0, bytes.width);
+  PackResult failed;
+  for (const FieldDecl* row : packRows(group)) {
+    if (!packRow(*row, fields, image, [&failed](PackResult result) {
+          failed = std::move(result);
+          return false;
+        })) {
+      return failed;
+    }
   }
   return PackResult::ok();
 }
@@ -174,9 +186,11 @@ std::vector<PackResult> packFailures(const Fields& fields) {
   beginImage(scratch);
   std::vector<PackResult> failures;
   for (const Group* group : packOrder()) {
-    for (const StepDecl& step : group->steps) {
-      PackResult result = packStep(step, fields, scratch);
-      if (!result) failures.push_back(std::move(result));
+    for (const FieldDecl* row : packRows(*group)) {
+      packRow(*row, fields, scratch, [&failures](PackResult result) {
+        failures.push_back(std::move(result));
+        return true;
+      });
     }
   }
   return failures;
@@ -184,9 +198,10 @@ std::vector<PackResult> packFailures(const Fields& fields) {
 
 void unpackGroup(const Group& group, const Image& image, Fields& fields, UserInterface& ui) {
   const Group* const self[] = {&group};
-  for (const StepDecl& step : group.steps) {
-    unpackStep(step, image, fields, ui);
-    if (!step.control.empty()) runRulesAfter(self, &RuleDecl::afterUnpackOf, step.control, fields, ui);
+  for (const FieldDecl* row : packRows(group)) {
+    if (!row->hasImagePlace()) continue;
+    unpackRow(*row, image, fields);
+    runRulesAfter(self, &RuleDecl::afterUnpackOf, row->control, fields, ui);
   }
 }
 

@@ -12,8 +12,8 @@
 
 namespace trekmor {
 
-// Clears the image, writes the version text, runs every group's pack steps in
-// order and, when all checks pass, adds the stamp (drawn from `seed`), the end
+// Clears the image, writes the version text, packs every group's rows in
+// pack order and, when all checks pass, adds the stamp (drawn from `seed`), the end
 // marker and the checksum. At the first failed check the image is left half
 // filled and must not be used.
 PackResult packConfigImage(const Fields& fields, Image& image, std::uint32_t seed);
@@ -23,7 +23,7 @@ PackResult packConfigImage(const Fields& fields, Image& image, std::uint32_t see
 // fields would pack.
 std::vector<PackResult> packFailures(const Fields& fields);
 
-// The pack steps of one group.
+// The padding and the rows of one group, in pack order, up to the first failed check.
 PackResult packGroup(const Group& group, const Fields& fields, Image& image);
 
 // Tests the configuration version (showing the version message and changing
@@ -31,8 +31,8 @@ PackResult packGroup(const Group& group, const Fields& fields, Image& image);
 // rules that follow an unpack. The caller has already tested the integrity.
 bool unpackConfigImage(const Image& image, Fields& fields, UserInterface& ui);
 
-// The unpack steps of one group, each followed by the rules that run after
-// its field is unpacked; the rules that end an unpack are not run.
+// The rows of one group in pack order, each followed by the rules that run after
+// it is unpacked; the rules that end an unpack are not run.
 void unpackGroup(const Group& group, const Image& image, Fields& fields, UserInterface& ui);
 
 // Gives every field its start value group by group, then runs the rules that

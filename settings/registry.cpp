@@ -7,19 +7,6 @@
 
 namespace trekmor {
 
-Page page(std::string objectName, std::string caption) {
-  Page p;
-  p.objectName = std::move(objectName);
-  p.caption = std::move(caption);
-  return p;
-}
-
-Page withInner(Page p, std::string innerName, std::vector<Page> inner) {
-  p.innerName = std::move(innerName);
-  p.inner = std::move(inner);
-  return p;
-}
-
 namespace {
 
 const std::vector<const Group*>& groupsInOrder() {
@@ -29,39 +16,37 @@ const std::vector<const Group*>& groupsInOrder() {
   return groups;
 }
 
-std::vector<Page> buildTabTree() {
-  Page external = externalInterfacesTab();
-  external.inner.push_back(waterLevelTab());
-  return {radioTab(),     positionReportsTab(), digipeaterTab(), beaconsTab(),
-          telemetryTab(), weatherTab(),         external,        testToneTab()};
-}
-
 // Every problem, or nothing; a problem stops the program at its start.
 void requireSoundDeclarations() {
-  const std::vector<std::string> problems = declarationProblems(groupsInOrder(), buildTabTree());
+  const std::vector<std::string> problems = declarationProblems(groupsInOrder());
   if (problems.empty()) return;
   std::fprintf(stderr, "aprs-trekmor: the settings declarations do not fit together:\n");
   for (const std::string& problem : problems) std::fprintf(stderr, "  %s\n", problem.c_str());
   std::abort();
 }
 
-void collectCells(const std::vector<Cell>& cells, std::vector<const Cell*>& out) {
-  for (const Cell& cell : cells) {
-    out.push_back(&cell);
-    collectCells(cell.children, out);
+// An order must hold each row of its group once, and nothing else.
+void checkOrder(const Group& group, const std::vector<const FieldDecl*>& order, const char* what,
+                std::vector<std::string>& problems) {
+  if (order.empty()) return;
+  std::set<const FieldDecl*> rows;
+  for (const FieldDecl& field : group.fields) rows.insert(&field);
+  std::set<const FieldDecl*> met;
+  for (const FieldDecl* row : order) {
+    if (!rows.contains(row)) {
+      problems.push_back(group.name + ": the " + what + " holds \"" + row->control + "\", a row of another group");
+    } else if (!met.insert(row).second) {
+      problems.push_back(group.name + ": the " + what + " holds \"" + row->control + "\" twice");
+    }
   }
-}
-
-void collectCells(const std::vector<Page>& pages, std::vector<const Cell*>& out) {
-  for (const Page& page : pages) {
-    for (const Row& row : page.rows) collectCells(row.cells, out);
-    collectCells(page.inner, out);
+  for (const FieldDecl& field : group.fields) {
+    if (!met.contains(&field)) problems.push_back(group.name + ": the " + what + " misses \"" + field.control + "\"");
   }
 }
 
 }  // namespace
 
-std::vector<std::string> declarationProblems(std::span<const Group* const> groups, const std::vector<Page>& tabs) {
+std::vector<std::string> declarationProblems(std::span<const Group* const> groups) {
   std::vector<std::string> problems;
   std::map<std::string, const FieldDecl*, std::less<>> fields;
   for (const Group* group : groups) {
@@ -71,14 +56,30 @@ std::vector<std::string> declarationProblems(std::span<const Group* const> group
       }
     }
   }
-  std::vector<const Cell*> cells;
-  collectCells(tabs, cells);
-  std::set<std::string, std::less<>> buttonCells;
-  for (const Cell* cell : cells) {
-    if (cell->kind == Cell::Kind::Button) buttonCells.insert(cell->name);
-  }
-
+  std::map<std::size_t, std::string> claimed;  // image byte -> the control that holds it
   for (const Group* group : groups) {
+    checkOrder(*group, group->fileOrder, "file order", problems);
+    checkOrder(*group, group->packOrder, "pack order", problems);
+    for (const Padding& bytes : group->padding) {
+      for (std::size_t i = bytes.offset; i < bytes.offset + bytes.width; ++i) {
+        if (!claimed.emplace(i, "padding").second) {
+          problems.push_back(group->name + ": padding byte " + std::to_string(i) + " is claimed twice");
+        }
+      }
+    }
+    for (const FieldDecl& field : group->fields) {
+      if (field.encoding == Encoding::Address && !field.ssid) {
+        problems.push_back(group->name + ": the address \"" + field.control + "\" has no SSID row");
+      }
+      if (!field.hasImagePlace()) continue;
+      for (std::size_t i = field.offset; i < field.offset + field.width; ++i) {
+        const auto [it, fresh] = claimed.emplace(i, field.control);
+        if (!fresh) {
+          problems.push_back(group->name + ": image byte " + std::to_string(i) + " is claimed by \"" + it->second +
+                             "\" and \"" + field.control + "\"");
+        }
+      }
+    }
     const auto need = [&](const std::string& control, const char* what, bool combo = false) {
       const auto it = fields.find(control);
       if (it == fields.end()) {
@@ -87,31 +88,10 @@ std::vector<std::string> declarationProblems(std::span<const Group* const> group
         problems.push_back(group->name + ": " + what + " names \"" + control + "\", which is no combo box");
       }
     };
-    for (const StepDecl& step : group->steps) {
-      if (!step.control.empty()) need(step.control, "an image step");
-      if (!step.ssidControl.empty()) need(step.ssidControl, "an image step's SSID");
-    }
-    for (const std::string& control : group->fileOrder) need(control, "the file order");
     for (const RuleDecl& rule : group->rules) {
       for (const std::string& trigger : rule.triggers) need(trigger, "a rule's trigger", true);
       if (!rule.afterLoadOf.empty()) need(rule.afterLoadOf, "a rule run after a load");
       if (!rule.afterUnpackOf.empty()) need(rule.afterUnpackOf, "a rule run after an unpack");
-    }
-    for (const ButtonDecl& button : group->buttons) {
-      if (!buttonCells.contains(button.name)) {
-        problems.push_back(group->name + ": the button \"" + button.name + "\" stands on no tab page");
-      }
-      buttonCells.erase(button.name);
-    }
-  }
-  for (const std::string& name : buttonCells) {
-    problems.push_back("the button \"" + name + "\" on a tab page has no action declared");
-  }
-  std::set<std::string, std::less<>> unknownCells;  // a caption and its field name it once
-  for (const Cell* cell : cells) {
-    const bool namesField = cell->kind == Cell::Kind::Field || cell->kind == Cell::Kind::Caption;
-    if (namesField && !fields.contains(cell->name) && unknownCells.insert(cell->name).second) {
-      problems.push_back("a tab page's cell names \"" + cell->name + "\", which no field declares");
     }
   }
   return problems;
@@ -142,12 +122,6 @@ const FieldDecl* findField(const std::string& control) {
   }();
   const auto it = index.find(control);
   return it == index.end() ? nullptr : it->second;
-}
-
-const std::vector<Page>& tabTree() {
-  packOrder();  // the declarations are checked before any page is built from them
-  static const std::vector<Page> tabs = buildTabTree();
-  return tabs;
 }
 
 }  // namespace trekmor

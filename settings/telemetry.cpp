@@ -3,8 +3,6 @@
 // five analog and eight digital channels and the power-on state of the WXPins
 // outputs. Image offsets 1056..1080, 1084..1493 (1081..1083 are the module
 // switches of the external interfaces), section [Telemetry].
-#include <array>
-
 #include "settings/registry.h"
 #include "settings/telemetrypresets.h"
 
@@ -26,14 +24,6 @@ FieldDecl combo(std::string control, std::string caption, std::string hint, std:
                     std::move(key));
 }
 
-// Channel fields take their start values from the "Default parameters" action
-// run for the start source while the window is built; a configuration file
-// without the key gives the "Not used" preset and source 0 instead.
-FieldDecl withMissing(FieldDecl f, std::string missing) {
-  f.missing = std::move(missing);
-  return f;
-}
-
 // Maximum lengths of the channel names and units or labels: the parameter
 // names of a telemetry message get shorter towards the later channels.
 int analogNameLength(int channel) { return channel <= 2 ? 7 : channel <= 4 ? 6 : 5; }
@@ -51,147 +41,156 @@ constexpr std::size_t kCoefficientLength = 8;
 
 const std::vector<std::string> kOffOn{"Off", "On"};
 
-void addAnalogChannel(Group& g, int k) {
-  const std::string n = std::to_string(k);
-  const std::string channel = "Analog channel " + n;
+// The rows of one channel in pack order: the source first.
+using Rows = std::vector<const FieldDecl*>;
+
+// Channel fields take their start values from the "Default parameters" action
+// run for the start source while the window is built; a configuration file
+// without the key gives the "Not used" preset and source 0 instead.
+Rows addAnalogChannel(Group& g, int k) {
+  const std::string channel = "Analog channel " + std::to_string(k);
   const AnalogPreset start = analogPreset(k, analogStartSource(k));
   const AnalogPreset notUsed = analogPreset(k, 0);
   const int length = analogNameLength(k);
+  const std::size_t block = kAnalogBase + kAnalogBlock * std::size_t(k - 1);
   const auto control = [k](const char* part) { return analogControl(k, part); };
-  const auto coefficient = [&](const char* part, const char* letter, const std::string& startText) {
-    return withMissing(edit(control(part), "",
+  const auto onTab = [](FieldDecl f) { return std::move(f).on(tabs::kAnalogChannels); };
+  const auto coefficient = [&](const char* part, const char* letter, const std::string& startText,
+                               std::size_t offset) -> const FieldDecl& {
+    return g.add(onTab(edit(control(part), "",
                             channel + " telemetry calculation coefficient " + letter +
                                 ". Equation: A*x*x+B*x+C (where x is the measurement sample).",
-                            int(kCoefficientLength), startText, control(part)),
-                       "0");
+                            int(kCoefficientLength), startText, control(part)))
+                     .missingValue("0")
+                     .textAt(block + offset, kCoefficientLength + 1, channel + " coefficient " + letter));
   };
-  const FieldDecl name = withMissing(
-      edit(control("name"), "", channel + " report name.", length, start.name, control("name")), notUsed.name);
-  const FieldDecl units = withMissing(
-      edit(control("units"), "", channel + " report units.", length, start.units, control("units")), notUsed.units);
-  const FieldDecl source = withMissing(combo(control("source"), "", channel + " measurement source.",
-                                             analogSourceItems(), analogStartSource(k), control("source")),
-                                       "0");
-  const FieldDecl a = coefficient("coefa", "A", start.coefficientA);
-  const FieldDecl b = coefficient("coefb", "B", start.coefficientB);
-  const FieldDecl c = coefficient("coefc", "C", start.coefficientC);
-  const FieldDecl average = combo(control("average"), "",
-                                  "If selected, the device will calculate 1 minute average of measured samples.",
-                                  kOffOn, 0, control("average"));
-  g.fields.insert(g.fields.end(), {name, units, source, a, b, c, average});
-
-  const std::size_t block = kAnalogBase + kAnalogBlock * std::size_t(k - 1);
-  g.steps.push_back(choiceStep(source, block));
-  g.steps.push_back(textStep(name, block + 1, 8, channel + " name"));
-  g.steps.push_back(textStep(units, block + 9, 8, channel + " units"));
-  g.steps.push_back(textStep(a, block + 17, kCoefficientLength + 1, channel + " coefficient A"));
-  g.steps.push_back(textStep(b, block + 26, kCoefficientLength + 1, channel + " coefficient B"));
-  g.steps.push_back(textStep(c, block + 35, kCoefficientLength + 1, channel + " coefficient C"));
-  g.steps.push_back(choiceStep(average, block + 44));
+  const FieldDecl& name = g.add(onTab(edit(control("name"), "", channel + " report name.", length, start.name,
+                                           control("name")))
+                                    .missingValue(notUsed.name)
+                                    .textAt(block + 1, 8, channel + " name"));
+  const FieldDecl& units = g.add(onTab(edit(control("units"), "", channel + " report units.", length, start.units,
+                                            control("units")))
+                                     .missingValue(notUsed.units)
+                                     .textAt(block + 9, 8, channel + " units"));
+  const FieldDecl& source = g.add(onTab(combo(control("source"), "", channel + " measurement source.",
+                                              analogSourceItems(), analogStartSource(k), control("source")))
+                                      .missingValue("0")
+                                      .choice(block));
+  const FieldDecl& a = coefficient("coefa", "A", start.coefficientA, 17);
+  const FieldDecl& b = coefficient("coefb", "B", start.coefficientB, 26);
+  const FieldDecl& c = coefficient("coefc", "C", start.coefficientC, 35);
+  const FieldDecl& average =
+      g.add(onTab(combo(control("average"), "", "If selected, the device will calculate 1 minute average of measured samples.",
+                        kOffOn, 0, control("average")))
+                .choice(block + 44));
+  return {&source, &name, &units, &a, &b, &c, &average};
 }
 
-void addDigitalChannel(Group& g, int k) {
-  const std::string n = std::to_string(k);
-  const std::string channel = "Digital channel " + n;
+Rows addDigitalChannel(Group& g, int k) {
+  const std::string channel = "Digital channel " + std::to_string(k);
   const DigitalPreset start = digitalPreset(k, digitalStartSource(k));
   const DigitalPreset notUsed = digitalPreset(k, 0);
   const int length = digitalNameLength(k);
-  const auto control = [k](const char* part) { return digitalControl(k, part); };
-  const FieldDecl name = withMissing(
-      edit(control("name"), "", channel + " report name.", length, start.name, control("name")), notUsed.name);
-  // The label edit keeps the control name of a units edit; its key is the label.
-  const FieldDecl label = withMissing(
-      edit(control("units"), "", channel + " report label.", length, start.label, control("label")), notUsed.label);
-  const FieldDecl source = withMissing(
-      combo(control("source"), "", channel + " source.", digitalSourceItems(), digitalStartSource(k), control("source")),
-      "0");
-  const FieldDecl inverted =
-      combo(control("inverted"), "", "Select if digital channel is active-low.", {"No", "Yes"}, 0, control("inverted"));
-  g.fields.insert(g.fields.end(), {name, label, source, inverted});
-
   const std::size_t block = kDigitalBase + kDigitalBlock * std::size_t(k - 1);
-  g.steps.push_back(choiceStep(source, block));
-  g.steps.push_back(textStep(name, block + 1, 7, channel + " name"));
-  g.steps.push_back(textStep(label, block + 8, 7, channel + " label"));
-  g.steps.push_back(choiceStep(inverted, block + 15));
-}
-
-// Telemetry data and parameter packets may be switched off with rate 0;
-// otherwise 5 to 1440 minutes, tested on the stored 16-bit value.
-StepDecl rateStep(const FieldDecl& field, std::size_t offset, std::string message) {
-  StepDecl s = numberStep(field, offset, 2, RangeCheck::Unsigned, 5, 1440, std::move(message));
-  s.range.zeroAllowed = true;
-  return s;
+  const auto control = [k](const char* part) { return digitalControl(k, part); };
+  const Tab& tab = k <= 4 ? tabs::kDigitalChannels14 : tabs::kDigitalChannels58;
+  const FieldDecl& name = g.add(edit(control("name"), "", channel + " report name.", length, start.name,
+                                     control("name"))
+                                    .on(tab)
+                                    .missingValue(notUsed.name)
+                                    .textAt(block + 1, 7, channel + " name"));
+  // The label edit keeps the control name of a units edit; its key is the label.
+  const FieldDecl& label = g.add(edit(control("units"), "", channel + " report label.", length, start.label,
+                                      control("label"))
+                                     .on(tab)
+                                     .missingValue(notUsed.label)
+                                     .textAt(block + 8, 7, channel + " label"));
+  const FieldDecl& source = g.add(combo(control("source"), "", channel + " source.", digitalSourceItems(),
+                                        digitalStartSource(k), control("source"))
+                                      .on(tab)
+                                      .missingValue("0")
+                                      .choice(block));
+  const FieldDecl& inverted = g.add(combo(control("inverted"), "", "Select if digital channel is active-low.",
+                                          {"No", "Yes"}, 0, control("inverted"))
+                                        .on(tab)
+                                        .choice(block + 15));
+  return {&source, &name, &label, &inverted};
 }
 
 // The destination and path row of the data or the parameter packets:
-// destination, its SSID, path 1, its SSID, path 2, its SSID, rate.
-using PacketRow = std::array<FieldDecl, 7>;
-
-PacketRow packetFields(const std::string& prefix, const std::string& what) {
-  return {edit(prefix + "_dest_string", "", what + " destination to-call.", 6, "APQT0A", prefix + "_dest_string"),
-          edit(prefix + "_dest_ssid", "", what + " destination SSID.", 2, "0", prefix + "_dest_ssid"),
-          edit(prefix + "_path1_string", "", what + " path.", 6, "WIDE1", prefix + "_path1_string"),
-          edit(prefix + "_path1_ssid", "", what + " path SSID.", 2, "1", prefix + "_path1_ssid"),
-          edit(prefix + "_path2_string", "", what + " path.", 6, "WIDE2", prefix + "_path2_string"),
-          edit(prefix + "_path2_ssid", "", what + " path SSID.", 2, "1", prefix + "_path2_ssid"),
-          edit(prefix + "_txrate_rf", "", what + " TX rate to RF (minutes). Set 0 to disable.", 3, "30",
-               prefix + "_txrate", FileForm::Number)};
-}
-
-void addPacketSteps(Group& g, const PacketRow& row, const std::string& what, std::size_t offset) {
-  const auto& [dest, destSsid, path1, path1Ssid, path2, path2Ssid, rate] = row;
+// destination, its SSID, path 1, its SSID, path 2, its SSID, rate; image
+// bytes from `offset`. Telemetry data and parameter packets may be switched
+// off with rate 0; otherwise 5 to 1440 minutes, tested on the stored 16-bit
+// value.
+Rows addPacketRow(Group& g, const std::string& prefix, const std::string& what, std::size_t offset) {
   const std::string pathMessage = what + " path - SSID range error (0 - 15).";
-  g.steps.push_back(addressStep(dest, destSsid, offset, what + " destination - SSID range error (0 - 15).",
-                                what + " destination"));
-  g.steps.push_back(addressStep(path1, path1Ssid, offset + 7, pathMessage, what + " path 1"));
-  g.steps.push_back(addressStep(path2, path2Ssid, offset + 14, pathMessage, what + " path 2"));
-  g.steps.push_back(zeroStep(offset + 21));
-  g.steps.push_back(rateStep(rate, offset + 22, what + " tx rate (RF) range error (5 - 1440)."));
-  g.steps.push_back(zeroStep(offset + 24, 2));
+  const auto onTab = [](FieldDecl f) { return std::move(f).on(tabs::kTelemetryReports); };
+  const auto address = [&](const std::string& part, const std::string& hint, const char* start, const std::string& ssidHint,
+                           const char* ssidStart, std::size_t at, const std::string& message,
+                           const std::string& label) -> const FieldDecl& {
+    return g.addAddress(onTab(edit(prefix + "_" + part + "_string", "", hint, 6, start, prefix + "_" + part + "_string"))
+                            .address(at, message, label),
+                        onTab(edit(prefix + "_" + part + "_ssid", "", ssidHint, 2, ssidStart, prefix + "_" + part + "_ssid")));
+  };
+  const FieldDecl& dest = address("dest", what + " destination to-call.", "APQT0A", what + " destination SSID.", "0",
+                                  offset, what + " destination - SSID range error (0 - 15).", what + " destination");
+  const FieldDecl& path1 = address("path1", what + " path.", "WIDE1", what + " path SSID.", "1", offset + 7,
+                                   pathMessage, what + " path 1");
+  const FieldDecl& path2 = address("path2", what + " path.", "WIDE2", what + " path SSID.", "1", offset + 14,
+                                   pathMessage, what + " path 2");
+  g.padding.push_back({offset + 21, 1});
+  FieldDecl rateRow = onTab(edit(prefix + "_txrate_rf", "", what + " TX rate to RF (minutes). Set 0 to disable.", 3,
+                                 "30", prefix + "_txrate", FileForm::Number))
+                          .number(offset + 22, 2, RangeCheck::Unsigned, 5, 1440,
+                                  what + " tx rate (RF) range error (5 - 1440).");
+  rateRow.range.zeroAllowed = true;
+  const FieldDecl& rate = g.add(std::move(rateRow));
+  g.padding.push_back({offset + 24, 2});
+  return {&dest, dest.ssid, &path1, path1.ssid, &path2, path2.ssid, &rate};
 }
 
 Group makeTelemetry() {
-  Group g;
-  g.name = "Telemetry";
-
-  // Fields in tab order: the report settings, the channels, the outputs.
-  const PacketRow params = packetFields("Teleparams", "Telemetry parameters");
-  const PacketRow data = packetFields("Teledata", "Telemetry data");
-  const FieldDecl title = edit("Teletitle", "Telemetry project title:", "Title for telemetry sent in BITS message.",
-                               23, "Telemetry test", "Teletitle");
-  const FieldDecl holdoff =
-      edit("Tele_holdoff", "First telemetry data packet delay [min]:",
-           "Delay for first telemetry data packet. Allows to gather data after device power-up.", 3, "60",
-           "Tele_holdoff", FileForm::Number);
-  const FieldDecl enable = combo("Tele_enable", "Telemetry reports:", "Enables or disables telemetry reports.",
-                                 {"Disabled", "Enabled"}, 0, "Tele_enable");
-  g.fields.insert(g.fields.end(), params.begin(), params.end());
-  g.fields.insert(g.fields.end(), data.begin(), data.end());
-  g.fields.insert(g.fields.end(), {title, holdoff, enable});
-
-  // The image holds the data row before the parameters row.
-  addPacketSteps(g, data, "Telemetry data", 1084);
-  addPacketSteps(g, params, "Telemetry parameters", 1110);
-  g.steps.push_back(textStep(title, 1056, 24, "Telemetry project title"));
-  g.steps.push_back(choiceStep(enable, 1080));
+  Group g("Telemetry");
+  // The rows in file order: parameters before data, then per analog channel
+  // name, units, source, coefficients, average; per digital channel name,
+  // label, source, inverted; the outputs. The image holds the data row
+  // before the parameters row, and each channel's source first.
+  const Rows params = addPacketRow(g, "Teleparams", "Telemetry parameters", 1110);
+  const Rows data = addPacketRow(g, "Teledata", "Telemetry data", 1084);
+  const auto onTab = [](FieldDecl f) { return std::move(f).on(tabs::kTelemetryReports); };
+  const FieldDecl& title = g.add(onTab(edit("Teletitle", "Telemetry project title:",
+                                            "Title for telemetry sent in BITS message.", 23, "Telemetry test",
+                                            "Teletitle"))
+                                     .textAt(1056, 24, "Telemetry project title"));
   // Tested before it is stored, so 256 is refused rather than wrapping to 0.
-  g.steps.push_back(numberStep(holdoff, 1493, 1, RangeCheck::Parsed, 0, 250,
-                               "First telemetry data packet delay range error (0 - 250)."));
-
-  for (int k = 1; k <= kAnalogChannels; ++k) addAnalogChannel(g, k);
-  for (int k = 1; k <= kDigitalChannels; ++k) addDigitalChannel(g, k);
-
+  const FieldDecl& holdoff =
+      g.add(onTab(edit("Tele_holdoff", "First telemetry data packet delay [min]:",
+                       "Delay for first telemetry data packet. Allows to gather data after device power-up.", 3, "60",
+                       "Tele_holdoff", FileForm::Number))
+                .number(1493, 1, RangeCheck::Parsed, 0, 250, "First telemetry data packet delay range error (0 - 250)."));
+  const FieldDecl& enable = g.add(onTab(combo("Tele_enable", "Telemetry reports:",
+                                              "Enables or disables telemetry reports.", {"Disabled", "Enabled"}, 0,
+                                              "Tele_enable"))
+                                      .choice(1080));
+  Rows pack = data;
+  pack.insert(pack.end(), params.begin(), params.end());
+  pack.insert(pack.end(), {&title, &enable, &holdoff});
+  for (int k = 1; k <= kAnalogChannels; ++k) {
+    const Rows channel = addAnalogChannel(g, k);
+    pack.insert(pack.end(), channel.begin(), channel.end());
+  }
+  for (int k = 1; k <= kDigitalChannels; ++k) {
+    const Rows channel = addDigitalChannel(g, k);
+    pack.insert(pack.end(), channel.begin(), channel.end());
+  }
   for (int k = 1; k <= 4; ++k) {
     const std::string n = std::to_string(k);
-    const FieldDecl output = combo("WXPins_output" + n, "Output " + n + " default state:",
-                                   "Default power-on state for WXPins output.", kOffOn, 0, "WXPins_output" + n);
-    g.fields.push_back(output);
-    g.steps.push_back(choiceStep(output, 1488 + std::size_t(k)));
+    pack.push_back(&g.add(combo("WXPins_output" + n, "Output " + n + " default state:",
+                                "Default power-on state for WXPins output.", kOffOn, 0, "WXPins_output" + n)
+                              .on(tabs::kWxPinsOutputs)
+                              .choice(1488 + std::size_t(k))));
   }
-  // The file holds the fields in the order they are declared: parameters
-  // before data, then per analog channel name, units, source, coefficients,
-  // average; per digital channel name, label, source, inverted.
+  g.packOrder = std::move(pack);
 
   // Once the start values are set: the analog channels get the preset of
   // their start source; each digital channel k is set to source item k and
@@ -214,117 +213,11 @@ Group makeTelemetry() {
   return g;
 }
 
-// Column widths of the grids, in characters.
-constexpr int kSsidChars = 3;
-constexpr int kRateChars = 4;
-constexpr int kChannelTextChars = 7;
-constexpr int kCoefficientChars = 8;
-
-Cell sized(std::string control, int chars) {
-  Cell c = fieldCell(std::move(control));
-  c.chars = chars;
-  return c;
-}
-
-Cell addressCell(const std::string& name, const std::string& ssid, const std::string& dashName) {
-  return inlineCell({fieldCell(name), labelCell("-", dashName), sized(ssid, kSsidChars)});
-}
-
-Row packetRow(const std::string& prefix, const std::string& caption) {
-  const std::string dash = "Label_" + prefix + "_";
-  return Row{{labelCell(caption, "Label_" + prefix),
-              addressCell(prefix + "_dest_string", prefix + "_dest_ssid", dash + "dest_dash"),
-              addressCell(prefix + "_path1_string", prefix + "_path1_ssid", dash + "path1_dash"),
-              addressCell(prefix + "_path2_string", prefix + "_path2_ssid", dash + "path2_dash"),
-              sized(prefix + "_txrate_rf", kRateChars)},
-             false};
-}
-
-Page reportSettingsPage() {
-  Page p = page("TabSheet_report_settings", "Report settings");
-  p.rows = {
-      Row{{emptyCell(), labelCell("Dest:", "Label_tele_dest"), labelCell("Path:", "Label_tele_path1"),
-           labelCell("Path:", "Label_tele_path2"), labelCell("RF[min]:", "Label_tele_rf")},
-          false},
-      packetRow("Teleparams", "Telemetry parameters:"),
-      packetRow("Teledata", "Telemetry data:"),
-      Row{{captionCell("Teletitle"), fieldCell("Teletitle", 2)}, false},
-      formRow("Tele_holdoff"),
-      formRow("Tele_enable"),
-      wrappedText("Note: for telemetry reports, messages and their limits see chapter 13 of the APRS Protocol "
-                  "Reference, version 1.0.1.",
-                  5),
-  };
-  return p;
-}
-
-Page analogPage() {
-  Page p = page("TabSheet_analog_channels", "Analog channels");
-  Row header{{emptyCell()}, false};
-  for (const char* column : {"Name:", "Units:", "Source:", "Coeff A:", "Coeff B:", "Coeff C:"}) {
-    header.cells.push_back(labelCell(column));
-  }
-  // Spans the button column too, so that its column stays as narrow as the
-  // "Off"/"On" boxes below it.
-  header.cells.push_back(labelCell("1 min average:", {}, 2));
-  p.rows.push_back(header);
-  for (int k = 1; k <= kAnalogChannels; ++k) {
-    const std::string n = std::to_string(k);
-    Row row{{labelCell("Analog " + n + ":", "Label_teleanalog" + n)}, false};
-    row.cells.push_back(sized(analogControl(k, "name"), kChannelTextChars));
-    row.cells.push_back(sized(analogControl(k, "units"), kChannelTextChars));
-    row.cells.push_back(fieldCell(analogControl(k, "source")));
-    for (const char* part : {"coefa", "coefb", "coefc"}) row.cells.push_back(sized(analogControl(k, part), kCoefficientChars));
-    row.cells.push_back(fieldCell(analogControl(k, "average")));
-    row.cells.push_back(
-        buttonCell(analogButton(k), "Default parameters", "Default parameters for analog channel."));
-    p.rows.push_back(row);
-  }
-  p.rows.push_back(wrappedText("Note: types of telemetry sources are: (M) - from WXQuantaBox, (E) - from external "
-                               "devices, (I) - device internal sources.",
-                               9));
-  return p;
-}
-
-Page digitalPage(std::string objectName, std::string caption, int first, int last) {
-  Page p = page(std::move(objectName), std::move(caption));
-  p.compact = true;
-  Row header{{emptyCell()}, false};
-  for (const char* column : {"Name:", "Label", "Source", "Inverted:"}) header.cells.push_back(labelCell(column));
-  p.rows.push_back(header);
-  for (int k = first; k <= last; ++k) {
-    const std::string n = std::to_string(k);
-    Row row{{labelCell("Digital " + n + ":", "Label_teledigital" + n)}, false};
-    row.cells.push_back(sized(digitalControl(k, "name"), kChannelTextChars));
-    row.cells.push_back(sized(digitalControl(k, "units"), kChannelTextChars));
-    row.cells.push_back(fieldCell(digitalControl(k, "source")));
-    row.cells.push_back(fieldCell(digitalControl(k, "inverted")));
-    row.cells.push_back(
-        buttonCell(digitalButton(k), "Default parameters", "Default parameters for digital channel."));
-    p.rows.push_back(row);
-  }
-  return p;
-}
-
-Page wxpinsPage() {
-  Page p = page("TabSheet_wxpins_outputs", "WXPins outputs");
-  p.compact = true;
-  for (int k = 1; k <= 4; ++k) p.rows.push_back(formRow("WXPins_output" + std::to_string(k)));
-  return p;
-}
-
 }  // namespace
 
 const Group& telemetryGroup() {
   static const Group group = makeTelemetry();
   return group;
-}
-
-Page telemetryTab() {
-  return withInner(page("TabSheet_telemetry_reports", "Telemetry reports"), "PageControl2",
-                   {reportSettingsPage(), analogPage(),
-                    digitalPage("TabSheet_digital_channels14", "Digital channels 1-4", 1, 4),
-                    digitalPage("TabSheet_digital_channels58", "Digital channels 5-8", 5, 8), wxpinsPage()});
 }
 
 }  // namespace trekmor

@@ -12,18 +12,18 @@ FieldDecl combo(std::string control, std::string caption, std::string hint, std:
                 int start) {
   std::string key = control;
   return comboField(std::move(control), std::move(caption), std::move(hint), std::move(choices), start, "Testtone",
-                    std::move(key));
+                    std::move(key))
+      .on(tabs::kTestTone);
 }
 
 Group makeTestTone() {
-  const FieldDecl enable = combo("Testtone_enable", "Test tone enable:", "Test tone enable.", {"No", "Yes"}, 0);
-  const FieldDecl pattern = combo("Testtone_pattern", "Test tone pattern:", "Test tone pattern.",
-                                  {"1200 Hz", "2200 Hz", "1200/2200 Hz", "Carrier only"}, 3);
-  const FieldDecl bypass = combo("Testtone_bypasspa", "Test tone bypass PA:", "", {"No", "Yes"}, 0);
-  Group g;
-  g.name = "Test tone";
-  g.fields = {enable, pattern, bypass};
-  g.steps = {choiceStep(enable, 1502), choiceStep(pattern, 1503), choiceStep(bypass, 1504)};
+  Group g("Test tone");
+  const FieldDecl& enable = g.add(combo("Testtone_enable", "Test tone enable:", "Test tone enable.", {"No", "Yes"}, 0)
+                                      .choice(1502));
+  const FieldDecl& pattern = g.add(combo("Testtone_pattern", "Test tone pattern:", "Test tone pattern.",
+                                         {"1200 Hz", "2200 Hz", "1200/2200 Hz", "Carrier only"}, 3)
+                                       .choice(1503));
+  const FieldDecl& bypass = g.add(combo("Testtone_bypasspa", "Test tone bypass PA:", "", {"No", "Yes"}, 0).choice(1504));
   // Only on a user's choice: the port rules that end an unpack or a load
   // belong to the external interfaces, so that they stay the last action.
   g.rules = {RuleDecl(serial1ModeChange, {pattern.control}),
@@ -36,15 +36,6 @@ Group makeTestTone() {
 const Group& testToneGroup() {
   static const Group group = makeTestTone();
   return group;
-}
-
-Page testToneTab() {
-  Page p = page("TabSheet_testtone", "Test tone");
-  p.rows = {formRow("Testtone_enable"), formRow("Testtone_pattern"), formRow("Testtone_bypasspa"),
-            wrappedText("Device will send test pattern for 10 seconds in 20 second intervals (10 seconds on, 10 "
-                        "seconds off, etc.).",
-                        3)};
-  return p;
 }
 
 }  // namespace trekmor

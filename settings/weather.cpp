@@ -2,8 +2,6 @@
 // rate, the condition under which reports go out, the position they carry and
 // a free comment. Image offsets 993..1055 (992, the weather station type,
 // belongs to the external interfaces), section [Weather].
-#include <array>
-
 #include "settings/registry.h"
 
 namespace trekmor {
@@ -16,54 +14,46 @@ FieldDecl edit(std::string control, std::string caption, std::string hint, int m
                FileForm form = FileForm::Text) {
   std::string key = control;
   return editField(std::move(control), std::move(caption), std::move(hint), maxLength, std::move(start), kSection,
-                   std::move(key), form);
+                   std::move(key), form)
+      .on(tabs::kWeather);
 }
 
 FieldDecl combo(std::string control, std::string caption, std::string hint, std::vector<std::string> choices,
                 int start) {
   std::string key = control;
   return comboField(std::move(control), std::move(caption), std::move(hint), std::move(choices), start, kSection,
-                    std::move(key));
+                    std::move(key))
+      .on(tabs::kWeather);
 }
 
 Group makeWeather() {
-  const std::array fields{
-      edit("Weather_dest_string", "Dest:", "Weather destination to-call.", 6, "APQT0A"),
-      edit("Weather_dest_ssid", "", "Weather destination SSID.", 2, "0"),
-      edit("Weather_path1_string", "Path 1:", "Weather report path.", 6, "WIDE1"),
-      edit("Weather_path1_ssid", "", "Weather report SSID.", 2, "1"),
-      edit("Weather_path2_string", "Path 2:", "Weather report path.", 6, "WIDE2"),
-      edit("Weather_path2_ssid", "", "Weather report SSID.", 2, "1"),
-      edit("Weather_txrate", "RF[min]:", "Weather report TX rate to RF (minutes).", 3, "5", FileForm::Number),
-      combo("Weather_enable", "Enable if:", "Weather reports are enabled if this condition is met.",
-            {"Never", "Always", "GPS fixed"}, 2),
-      combo("Weather_position", "Send position:", "Reported position source selection.",
-            {"Static position", "GPS time/position"}, 1),
-      edit("Weather_comment", "Comment:", "Weather report comment.", 32, "APRS Trekmor weather"),
+  Group g("Weather");
+  const auto address = [&g](const char* part, const char* caption, const char* hint, const char* start,
+                            const char* ssidHint, const char* ssidStart, std::size_t offset, const char* words) {
+    const std::string label = std::string("Weather ") + words;
+    g.addAddress(edit(std::string("Weather_") + part + "_string", caption, hint, 6, start)
+                     .address(offset, label + " - SSID range error (0 - 15).", label),
+                 edit(std::string("Weather_") + part + "_ssid", "", ssidHint, 2, ssidStart));
   };
-  const auto& [dest, destSsid, path1, path1Ssid, path2, path2Ssid, rate, enable, position, commentText] = fields;
-  Group g;
-  g.name = "Weather";
-  g.fields.assign(fields.begin(), fields.end());
-
-  StepDecl comment = textStep(commentText, 1022, 34, "Weather report comment");
+  address("dest", "Dest:", "Weather destination to-call.", "APQT0A", "Weather destination SSID.", "0", 993,
+          "destination");
+  address("path1", "Path 1:", "Weather report path.", "WIDE1", "Weather report SSID.", "1", 1000, "path 1");
+  address("path2", "Path 2:", "Weather report path.", "WIDE2", "Weather report SSID.", "1", 1007, "path 2");
+  g.padding = {{1014, 2}};
+  // Unlike the telemetry rates, 0 is refused; the test is on the stored
+  // 32-bit value, so every negative entry fails too.
+  g.add(edit("Weather_txrate", "RF[min]:", "Weather report TX rate to RF (minutes).", 3, "5", FileForm::Number)
+            .number(1016, 4, RangeCheck::Unsigned, 5, 1440, "Weather report tx rate range error (5 - 1440)."));
+  g.add(combo("Weather_enable", "Enable if:", "Weather reports are enabled if this condition is met.",
+              {"Never", "Always", "GPS fixed"}, 2)
+            .choice(1020));
+  g.add(combo("Weather_position", "Send position:", "Reported position source selection.",
+              {"Static position", "GPS time/position"}, 1)
+            .choice(1021));
+  FieldDecl comment = edit("Weather_comment", "Comment:", "Weather report comment.", 32, "APRS Trekmor weather")
+                          .textAt(1022, 34, "Weather report comment");
   comment.text.freeTextMessage = "Weather report comment - forbidden characters.";
-  g.steps = {
-      addressStep(dest, destSsid, 993, "Weather destination - SSID range error (0 - 15).",
-                  "Weather destination"),
-      addressStep(path1, path1Ssid, 1000, "Weather path 1 - SSID range error (0 - 15).",
-                  "Weather path 1"),
-      addressStep(path2, path2Ssid, 1007, "Weather path 2 - SSID range error (0 - 15).",
-                  "Weather path 2"),
-      zeroStep(1014, 2),
-      // Unlike the telemetry rates, 0 is refused; the test is on the stored
-      // 32-bit value, so every negative entry fails too.
-      numberStep(rate, 1016, 4, RangeCheck::Unsigned, 5, 1440,
-                 "Weather report tx rate range error (5 - 1440)."),
-      choiceStep(enable, 1020),
-      choiceStep(position, 1021),
-      comment,
-  };
+  g.add(std::move(comment));
   return g;
 }
 
@@ -72,32 +62,6 @@ Group makeWeather() {
 const Group& weatherGroup() {
   static const Group group = makeWeather();
   return group;
-}
-
-Page weatherTab() {
-  Page p = page("TabSheet_weather_reports", "Weather reports");
-  const auto address = [](const char* name, const char* ssid, const char* dash) {
-    Cell ssidCell = fieldCell(ssid);
-    ssidCell.chars = 3;
-    return inlineCell({fieldCell(name), labelCell("-", dash), ssidCell});
-  };
-  Cell path1 = address("Weather_path1_string", "Weather_path1_ssid", "Label_weather_path1_dash");
-  path1.children.push_back(labelCell(",", "Label_weather_path_comma"));
-  Cell rate = fieldCell("Weather_txrate");
-  rate.chars = 4;
-  p.rows = {
-      Row{{emptyCell(), captionCell("Weather_dest_string"), captionCell("Weather_path1_string"),
-           captionCell("Weather_path2_string"), captionCell("Weather_txrate"), captionCell("Weather_enable"),
-           captionCell("Weather_position")},
-          false},
-      Row{{labelCell("Weather report:", "Label_weather_report"),
-           address("Weather_dest_string", "Weather_dest_ssid", "Label_weather_dest_dash"), path1,
-           address("Weather_path2_string", "Weather_path2_ssid", "Label_weather_path2_dash"),
-           rate, fieldCell("Weather_enable"), fieldCell("Weather_position")},
-          false},
-      Row{{captionCell("Weather_comment"), fieldCell("Weather_comment", 3)}, false},
-  };
-  return p;
 }
 
 }  // namespace trekmor

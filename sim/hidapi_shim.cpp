@@ -16,7 +16,7 @@
 #include <thread>
 #include <vector>
 
-#include "configfile/filename.h"
+#include "platform/filename.h"
 #include "sim/simulator.h"
 
 #if defined(_WIN32)

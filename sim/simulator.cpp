@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "configfile/filename.h"
+#include "platform/filename.h"
 
 namespace trekmor::sim {
 

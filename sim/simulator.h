@@ -13,10 +13,12 @@
 #include <string_view>
 #include <vector>
 
+#include "product/product.h"
+
 namespace trekmor::sim {
 
 using Packet = std::array<std::uint8_t, 65>;
-using Eeprom = std::array<std::uint8_t, 5120>;
+using Eeprom = std::array<std::uint8_t, kImageSize>;
 using Serial = std::array<std::uint8_t, 12>;
 
 enum class FaultKind {
@@ -42,7 +44,7 @@ struct Fault {
 std::optional<std::vector<Fault>> parseFaults(std::string_view text, std::string* error = nullptr);
 
 struct Settings {
-  std::uint32_t firmwareVersion = 112;
+  std::uint32_t firmwareVersion = kConfiguratorFirmwareVersion;
   std::string hardware = "Trekmor HW 2.1";
   Serial serial = {0x30, 0x00, 0x24, 0x00, 0x0F, 0x51, 0x38, 0x33, 0x35, 0x36, 0xA0, 0x7F};
   bool absent = false;        // no device present

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "settings/group.h"
+#include "ui/layout.h"
 
 class QPushButton;
 class QTabWidget;

@@ -29,10 +29,11 @@
 #include "configfile/configfile.h"
 #include "device/firmware.h"
 #include "device/flows.h"
-#include "image/product.h"
+#include "product/product.h"
 #include "settings/pipeline.h"
 #include "settings/registry.h"
 #include "ui/formbuilder.h"
+#include "ui/pages.h"
 #include "ui/picture.h"
 
 namespace trekmor {
@@ -67,13 +68,8 @@ QFileDialog* fileDialog(QWidget* parent, const char* name, QFileDialog::AcceptMo
   return dialog;
 }
 
-std::filesystem::path toPath(const QString& file) {
-#if defined(_WIN32)
-  return std::filesystem::path(file.toStdWString());
-#else
-  return std::filesystem::path(QFile::encodeName(file).toStdString());
-#endif
-}
+// A name the dialogs or the arguments give, as the file functions take it.
+FileName fileName(const QString& file) { return FileName(file.toStdString()); }
 
 }  // namespace
 
@@ -116,7 +112,9 @@ MainWindow::MainWindow(QWidget* parent)
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
   };
   for (auto it = builder.buttons().begin(); it != builder.buttons().end(); ++it) m_fields.add(it.value());
-  m_ui->setSpecialStringsHandler([this] { Button_special_stringsClick(); });
+  if (QPushButton* special = builder.buttons().value(QString::fromLatin1(specialStringsButton()))) {
+    connect(special, &QPushButton::clicked, this, &MainWindow::Button_special_stringsClick);
+  }
   wireSettings();
 
   applyStartValues(m_fields, *m_ui);
@@ -264,7 +262,7 @@ QString MainWindow::chooseFile(QFileDialog& dialog, QString& lastChosen) {
 void MainWindow::Button_save_to_fileClick() {
   const QString file = chooseFile(*m_saveDialog, m_lastSaved);
   if (file.isEmpty()) return;
-  const SaveResult result = saveConfiguration(m_fields, toPath(file), m_writeFile);
+  const SaveResult result = saveConfiguration(m_fields, fileName(file), m_writeFile);
   if (result.status == SaveResult::Status::ConversionError) m_ui->error(result.message);
   // The name as the user sees it (with the system's separators), not as the
   // file system spells it.
@@ -281,7 +279,7 @@ void MainWindow::Button_read_from_fileClick() {
 
 void MainWindow::openFile(const QString& file) {
   m_lastOpened = QFileInfo(file).absoluteFilePath();
-  loadConfiguration(toPath(file), m_fields, *m_ui);
+  loadConfiguration(fileName(file), m_fields, *m_ui);
 }
 
 QString MainWindow::droppedFile(const QMimeData* data) const {

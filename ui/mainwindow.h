@@ -9,7 +9,7 @@
 #include <optional>
 #include <span>
 
-#include "configfile/wholefile.h"
+#include "platform/wholefile.h"
 #include "device/transport.h"
 #include "image/image.h"
 #include "ui/qtfields.h"

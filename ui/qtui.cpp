@@ -5,7 +5,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 
-#include "image/product.h"
+#include "product/product.h"
 #include "ui/qtfields.h"
 
 namespace trekmor {
@@ -78,10 +78,6 @@ void QtUserInterface::processEvents() {
   if (!due(m_lastEvents)) return;
   QApplication::processEvents();
   m_lastEvents.start();
-}
-
-void QtUserInterface::showSpecialStrings() {
-  if (m_specialStrings) m_specialStrings();
 }
 
 }  // namespace trekmor

@@ -8,7 +8,7 @@
 #include <QString>
 #include <functional>
 
-#include "settings/userinterface.h"
+#include "platform/userinterface.h"
 
 class QPlainTextEdit;
 class QProgressBar;
@@ -37,9 +37,6 @@ class QtUserInterface final : public UserInterface {
   void setProgressRange(int maximum) override;
   void setProgress(int position) override;
   void processEvents() override;
-  void showSpecialStrings() override;
-  // What showSpecialStrings does: the window opens its special-strings window.
-  void setSpecialStringsHandler(std::function<void()> handler) { m_specialStrings = std::move(handler); }
   void setBusy(bool busy) override;
 
  private:
@@ -49,7 +46,6 @@ class QtUserInterface final : public UserInterface {
   QPlainTextEdit* m_log;
   QProgressBar* m_progress;
   BoxSink m_sink;
-  std::function<void()> m_specialStrings;
   QList<QWidget*> m_busyControls;
   QElapsedTimer m_lastPaint;   // the progress bar's last immediate repaint
   QElapsedTimer m_lastEvents;  // the last round of event processing

@@ -8,7 +8,7 @@
 #include <exception>
 #include <memory>
 
-#include "image/product.h"
+#include "product/product.h"
 #include "ui/mainwindow.h"
 #include "ui/picture.h"
 #include "ui/qtui.h"

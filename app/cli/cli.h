@@ -15,7 +15,7 @@
 
 #include "configfile/configfile.h"
 #include "device/flows.h"
-#include "settings/userinterface.h"
+#include "platform/userinterface.h"
 
 namespace trekmor::cli {
 

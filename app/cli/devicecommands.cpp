@@ -9,7 +9,7 @@
 
 #include "app/cli/offline.h"
 #include "app/cli/trackers.h"
-#include "configfile/filename.h"
+#include "platform/filename.h"
 #include "device/firmware.h"
 #include "device/flows.h"
 #include "device/protocol.h"

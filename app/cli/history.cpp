@@ -9,7 +9,7 @@
 #include "app/cli/offline.h"
 #include "app/cli/trackers.h"
 #include "configfile/configfile.h"
-#include "configfile/wholefile.h"
+#include "platform/wholefile.h"
 #include "device/flows.h"
 
 namespace trekmor::cli {

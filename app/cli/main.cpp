@@ -10,7 +10,7 @@
 #include <io.h>
 #include <windows.h>
 
-#include "configfile/filename.h"
+#include "platform/filename.h"
 
 namespace {
 

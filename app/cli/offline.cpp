@@ -8,7 +8,7 @@
 
 #include "configfile/configfile.h"
 #include "configfile/textencoding.h"
-#include "configfile/wholefile.h"
+#include "platform/wholefile.h"
 #include "device/flows.h"
 #include "settings/pipeline.h"
 #include "settings/registry.h"

@@ -41,36 +41,6 @@ const char* formName(FileForm form) {
   return "";
 }
 
-// The captions of the tabs (and the titled box) that hold a field's cell.
-bool findInCells(const std::vector<Cell>& cells, const std::string& control, std::vector<std::string>& path) {
-  for (const Cell& cell : cells) {
-    if (cell.kind == Cell::Kind::Field && cell.name == control) return true;
-    const bool titled = cell.kind == Cell::Kind::GroupBox && !cell.text.empty();
-    if (titled) path.push_back(cell.text);
-    if (findInCells(cell.children, control, path)) return true;
-    if (titled) path.pop_back();
-  }
-  return false;
-}
-
-bool findInPages(const std::vector<Page>& pages, const std::string& control, std::vector<std::string>& path) {
-  for (const Page& page : pages) {
-    path.push_back(page.caption);
-    for (const Row& row : page.rows) {
-      if (findInCells(row.cells, control, path)) return true;
-    }
-    if (findInPages(page.inner, control, path)) return true;
-    path.pop_back();
-  }
-  return false;
-}
-
-std::vector<std::string> tabPath(const FieldDecl& field) {
-  std::vector<std::string> path;
-  if (!findInPages(tabTree(), field.control, path)) path.clear();
-  return path;
-}
-
 std::string joined(const std::vector<std::string>& parts, std::string_view separator) {
   std::string text;
   for (const std::string& part : parts) text += (text.empty() ? "" : std::string(separator)) + part;
@@ -131,7 +101,7 @@ int runSettings(const Invocation& invocation) {
   const FieldStore start = FieldStore::withStartValues();
   json list = json::array();
   for (const FieldDecl* field : fileSequence(packOrder())) {
-    const std::vector<std::string> tabs = tabPath(*field);
+    const std::vector<std::string> tabs = tabPath(field->tab);
     const std::string startValue = printable(fileValue(*field, start).value_or(start.text(field->control)));
     std::vector<std::string> choices;
     if (field->form == FileForm::Index) {

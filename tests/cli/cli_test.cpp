@@ -11,6 +11,7 @@
 #include "settings/registry.h"
 #include "settings/pipeline.h"
 #include "tests/support/tempdir.h"
+#include "tests/support/version.h"
 
 namespace trekmor {
 namespace {
@@ -109,7 +110,7 @@ TEST_F(Cli, StoppedOperationsSayWhyAndWriteNothing) {
 TEST_F(Cli, OtherVersionWarnsOnStandardErrorAndPacks) {
   ASSERT_EQ(run("defaults start.cfg").status, 0);
   std::string text = readFile(dir / "start.cfg");
-  text.replace(text.find("v1.12"), 5, "v1.10");
+  text.replace(text.find(trekmor::testing::configVersion()), trekmor::testing::configVersion().size(), "v1.10");
   writeFile(dir / "old.cfg", text);
   const Outcome result = run("pack old.cfg out.bin");
   EXPECT_EQ(result.status, 0);

@@ -9,6 +9,7 @@
 #include "settings/pipeline.h"
 #include "settings/registry.h"
 #include "tests/support/tempdir.h"
+#include "tests/support/version.h"
 
 namespace trekmor {
 namespace {
@@ -31,7 +32,7 @@ std::vector<std::string> splitCrLf(const std::string& bytes) {
 }
 
 const std::string kHeader =
-    "[!WARNING]\nApplication=APRS Trekmor Configurator\nVersion=v1.12\n";
+    "[!WARNING]\nApplication=APRS Trekmor Configurator\nVersion=" + trekmor::testing::configVersion() + "\n";
 
 TEST(SaveConfiguration, StartValuesGiveTheGoldenFile) {
   TempDir dir;
@@ -103,7 +104,7 @@ TEST(SaveConfiguration, OverAnExistingFileKeepsUnknownContentAndReplacesKeysInPl
   // in the order of their first write.
   const std::string expectedMiddle =
       "Tx_power_apc=0\r\n\n[Unknown]\nx=1\n[!WARNING]\r\nWARNING=Please do not try to modify this file. It should be "
-      "managed with APRS Trekmor configurator program.\r\nApplication=APRS Trekmor Configurator\r\nVersion=v1.12\r\n"
+      "managed with APRS Trekmor configurator program.\r\nApplication=APRS Trekmor Configurator\r\nVersion=" + trekmor::testing::configVersion() + "\r\n"
       "[PositionReports]\r\nReportMode=2\r\n";
   EXPECT_NE(saved.find(expectedMiddle), std::string::npos) << saved;
   EXPECT_EQ(saved.substr(saved.size() - 23), "\r\nTesttone_bypasspa=0\r\n");
@@ -208,7 +209,8 @@ TEST(LoadConfiguration, ForeignFilesChangeNothing) {
 }
 
 TEST(LoadConfiguration, OtherVersionWarnsAndLoadsEverything) {
-  for (const std::string version : {"Version=v1.11\n", "Version=V1.12\n", ""}) {
+  for (const std::string& version :
+       {std::string("Version=v1.11\n"), "Version=V" + trekmor::testing::version() + "\n", std::string()}) {
     FieldStore fields = FieldStore::withStartValues();
     RecordingInterface ui;
     const std::string file = "[!WARNING]\nApplication=\"APRS Trekmor Configurator\"\n" + version + "[Radio]\nTXtail=7\n";
@@ -272,7 +274,7 @@ TEST_F(LocalGroups, KeysJoinTheirSectionAndFlagsSaveAsOnOrOff) {
     store.setIndex("Switch", index);
     ASSERT_TRUE(saveConfiguration(store, dir / "a.cfg", groups));
     EXPECT_EQ(readFile(dir / "a.cfg"), "[!WARNING]\r\nWARNING=" + std::string(kWarningText) +
-                                           "\r\nApplication=APRS Trekmor Configurator\r\nVersion=v1.12\r\n"
+                                           "\r\nApplication=APRS Trekmor Configurator\r\nVersion=" + trekmor::testing::configVersion() + "\r\n"
                                            "[First]\r\nName=n\r\nRate=16\r\nMode=-1\r\nSwitch=" + saved +
                                            "\r\n[Second]\r\nPort=p\r\nBaud=4\r\n");
     FieldStore loaded = store;

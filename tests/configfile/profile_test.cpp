@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "configfile/wholefile.h"
+#include "platform/wholefile.h"
 
 #include "tests/support/tempdir.h"
 

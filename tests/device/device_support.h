@@ -8,7 +8,7 @@
 
 #include "device/transport.h"
 #include "settings/fields.h"
-#include "settings/userinterface.h"
+#include "platform/userinterface.h"
 #include "sim/simulator.h"
 #include "sim/transport.h"
 #include "tests/support/recordinginterface.h"

@@ -7,6 +7,7 @@
 #include "device/link.h"
 #include "settings/pipeline.h"
 #include "tests/device/device_support.h"
+#include "tests/support/version.h"
 
 namespace trekmor {
 namespace {
@@ -18,7 +19,7 @@ using sim::SimulatedTransport;
 const std::string kFound = "APRS Trekmor found, vid: Vid_0483, pid: A052";
 // The simulator's default firmware, hardware text and serial number.
 const std::string kInfoBox =
-    "message: Firmware version: 1.12\r\nHardware version: Trekmor HW 2.1\r\nSerial number: 300024000F5138333536A07F";
+    "message: Firmware version: " + trekmor::testing::version() + "\r\nHardware version: Trekmor HW 2.1\r\nSerial number: 300024000F5138333536A07F";
 
 std::vector<std::string> fullProgress(int total) {
   std::vector<std::string> out{"0", "max " + std::to_string(total)};
@@ -127,7 +128,7 @@ TEST_F(Flows, FirmwareMismatchStopsBothFlowsBeforeAnyPage) {
   EXPECT_EQ(writeConfig(fields, ui, transport, image, 1), DeviceOutcome::FirmwareMismatch);
   EXPECT_EQ(ui.lines, std::vector<std::string>{kFound});
   EXPECT_EQ(ui.boxes, std::vector<std::string>{
-                          "information: Uncompatible firmware version:\nDevice: 1.11\nConfigurator: 1.12\n\nYou need "
+                          "information: Uncompatible firmware version:\nDevice: 1.11\nConfigurator: " + trekmor::testing::version() + "\n\nYou need "
                           "to upload new firmware using \"Upload firmware\" button."});
 
   FieldStore changed = fields;
@@ -138,7 +139,7 @@ TEST_F(Flows, FirmwareMismatchStopsBothFlowsBeforeAnyPage) {
   EXPECT_EQ(readUi.lines, std::vector<std::string>{kFound});
   EXPECT_EQ(readUi.boxes,
             std::vector<std::string>{
-                "information: Uncompatible firmware version:\nDevice: 1.11\nConfigurator: 1.12\n\nYou need use the "
+                "information: Uncompatible firmware version:\nDevice: 1.11\nConfigurator: " + trekmor::testing::version() + "\n\nYou need use the "
                 "same Configurator and firmware version to read device configuration or you can write new "
                 "configuration using \"Write config\" button."});
   EXPECT_TRUE(changed == before);
@@ -221,7 +222,7 @@ TEST_F(Flows, ConfigurationVersionMismatchChangesNoField) {
   EXPECT_EQ(ui.lines, expected);
   ASSERT_EQ(ui.boxes.size(), 1u);
   EXPECT_EQ(ui.boxes[0],
-            "information: Uncompatible configuration version:\nDevice: v1.10\nConfigurator: v1.12\n\nYou need to "
+            "information: Uncompatible configuration version:\nDevice: v1.10\nConfigurator: " + trekmor::testing::configVersion() + "\n\nYou need to "
             "use Configurator v1.10 or write new configuration using \"Write config\" button.");
   EXPECT_TRUE(changed == before);
   EXPECT_EQ(transport.opens(), 1);
@@ -232,7 +233,7 @@ TEST_F(Flows, SerialReplyWithAnotherCommandShowsTwoLines) {
   device.settings().faults = {{FaultKind::SerialBadCommand, 0}};
   Image image;
   EXPECT_EQ(readConfig(fields, ui, transport, image), DeviceOutcome::Done);
-  EXPECT_EQ(ui.boxes, std::vector<std::string>{"message: Firmware version: 1.12\r\nHardware version: Trekmor HW 2.1"});
+  EXPECT_EQ(ui.boxes, std::vector<std::string>{"message: Firmware version: " + trekmor::testing::version() + "\r\nHardware version: Trekmor HW 2.1"});
 }
 
 TEST_F(Flows, DeviceThatStopsAnswering) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "image/product.h"
+#include "product/product.h"
 
 namespace {
 

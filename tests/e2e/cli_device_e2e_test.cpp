@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "tests/support/tempdir.h"
+#include "tests/support/version.h"
 
 namespace trekmor {
 namespace {
@@ -62,7 +63,7 @@ TEST_F(CliDevice, WriteAndReadBackMeetTheOfflinePackAndUnpack) {
   const Outcome read = run("read back.cfg", "TREKMOR_SIM_HARDWARE='Bench unit'");
   EXPECT_EQ(read.status, 0) << read.err;
   EXPECT_EQ(read.out, kFound + counted("Page read: ", 160, 160) + "Eeprom read success.\n" + kFound +
-                          "Firmware version: 1.12\nHardware version: Bench unit\n"
+                          "Firmware version: " + trekmor::testing::version() + "\nHardware version: Bench unit\n"
                           "Serial number: 300024000F5138333536A07F\n");
   ASSERT_EQ(run("unpack eeprom.bin unpacked.cfg").status, 0);
   EXPECT_EQ(readFile(dir / "back.cfg"), readFile(dir / "unpacked.cfg"));
@@ -74,7 +75,7 @@ TEST_F(CliDevice, InfoPrintsTheBoxOnStandardOutput) {
   EXPECT_EQ(info.out, kFound + "Firmware version: 0.98\nHardware version: Trekmor HW 2.1\n"
                                "Serial number: 00112233445566778899AABB\n");
   const Outcome twoLines = run("info", "TREKMOR_SIM_FAULT=serial-bad-command@0");
-  EXPECT_EQ(twoLines.out, kFound + "Firmware version: 1.12\nHardware version: Trekmor HW 2.1\n");
+  EXPECT_EQ(twoLines.out, kFound + "Firmware version: " + trekmor::testing::version() + "\nHardware version: Trekmor HW 2.1\n");
   const Outcome silent = run("info", "TREKMOR_SIM_FAULT=no-answer@1");
   EXPECT_EQ(silent.status, 1);
   EXPECT_EQ(silent.out, kFound);

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "tests/support/tempdir.h"
+#include "tests/support/version.h"
 
 namespace trekmor {
 namespace {
@@ -64,13 +65,12 @@ class CliTrackers : public ::testing::Test {
 TEST_F(CliTrackers, DevicesListsEveryTracker) {
   const Outcome listed = run("devices", "TREKMOR_SIM_HARDWARE='Bench unit'");
   EXPECT_EQ(listed.status, 0) << listed.err;
-  EXPECT_EQ(listed.out, kSerials[0] + "\t1.12\tBench unit\t/dev/hidraw-trekmor-sim\n" + kSerials[1] +
-                            "\t1.12\tBench unit\t/dev/hidraw-trekmor-sim2\n" + kSerials[2] +
-                            "\t1.12\tBench unit\t/dev/hidraw-trekmor-sim3\n");
+  const std::string rest = "\t" + testing::version() + "\tBench unit\t/dev/hidraw-trekmor-sim";
+  EXPECT_EQ(listed.out, kSerials[0] + rest + "\n" + kSerials[1] + rest + "2\n" + kSerials[2] + rest + "3\n");
   EXPECT_EQ(listed.err, "");
   const auto document = nlohmann::json::parse(run("devices --json", "TREKMOR_SIM_DEVICES=2").out);
   ASSERT_EQ(document.size(), 2u);
-  EXPECT_EQ(document[1], (nlohmann::json{{"serial", kSerials[1]}, {"firmware_version", "1.12"},
+  EXPECT_EQ(document[1], (nlohmann::json{{"serial", kSerials[1]}, {"firmware_version", testing::version()},
                                          {"hardware_version", "Trekmor HW 2.1"}, {"path", "/dev/hidraw-trekmor-sim2"}}));
   const Outcome none = run("devices", "TREKMOR_SIM_ABSENT=1");
   EXPECT_EQ(none.status, 1);
@@ -133,7 +133,7 @@ TEST_F(CliTrackers, HistoryKeepsListsExportsComparesAndRestores) {
   for (std::size_t k = 0; k < 4; ++k) {
     EXPECT_EQ(entries[k]["event"], events[k]) << k;
     EXPECT_EQ(entries[k]["serial"], kSerials[0]);
-    EXPECT_EQ(entries[k]["firmware_version"], "1.12");
+    EXPECT_EQ(entries[k]["firmware_version"], testing::version());
     EXPECT_EQ(entries[k]["valid"], true);
     EXPECT_TRUE(entries[k]["time"].get<std::string>().ends_with("+00:00")) << entries[k]["time"];
   }

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include "image/image.h"
+#include "tests/support/version.h"
 
 namespace {
 
@@ -91,7 +92,7 @@ TEST_F(Configurator, WritesInOneProcessAndReadsBackInAnother) {
   trekmor::Image image;
   std::copy(bytes.begin(), bytes.end(), image.begin());
   EXPECT_TRUE(trekmor::checkImageIntegrity(image));
-  EXPECT_EQ(trekmor::textAt(image, 6, 7), "v1.12");
+  EXPECT_EQ(trekmor::textAt(image, 6, 7), trekmor::testing::configVersion());
 
   const ProcessRun read = run(QStringLiteral("Button_read_config"),
                        {QStringLiteral("TREKMOR_SIM_HARDWARE=Bench unit"),
@@ -99,8 +100,8 @@ TEST_F(Configurator, WritesInOneProcessAndReadsBackInAnother) {
   ASSERT_EQ(read.exitCode, 0) << read.errors.toStdString();
   expected = QStringList{kFound};
   expected << counted(QStringLiteral("Page read: "), 160, 160) << QStringLiteral("log: Eeprom read success.") << kFound
-           << QStringLiteral("box: APRS Trekmor Configurator|Firmware version: 1.12\\nHardware version: Bench "
-                             "unit\\nSerial number: 0123456789ABCDEF00112233");
+           << QString::fromStdString("box: APRS Trekmor Configurator|Firmware version: " + trekmor::testing::version() +
+                                    "\\nHardware version: Bench unit\\nSerial number: 0123456789ABCDEF00112233");
   EXPECT_EQ(read.lines, expected);
 }
 
@@ -141,8 +142,9 @@ TEST_F(Configurator, DeviceProblemsSeenFromOutside) {
       {"firmware 1.11",
        {QStringLiteral("TREKMOR_SIM_FIRMWARE_VERSION=111")},
        QStringLiteral("Button_write_config"),
-       {kFound, QStringLiteral("box: Information|Uncompatible firmware version:\\nDevice: 1.11\\nConfigurator: "
-                               "1.12\\n\\nYou need to upload new firmware using \"Upload firmware\" button.")}},
+       {kFound, QString::fromStdString("box: Information|Uncompatible firmware version:\\nDevice: 1.11\\nConfigurator: " +
+                                      trekmor::testing::version() +
+                                      "\\n\\nYou need to upload new firmware using \"Upload firmware\" button.")}},
       {"write fails at page 3",
        {QStringLiteral("TREKMOR_SIM_FAULT=write-fail@3")},
        QStringLiteral("Button_write_config"),

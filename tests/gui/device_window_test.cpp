@@ -13,6 +13,7 @@
 #include "sim/transport.h"
 #include "tests/support/commandbuttons.h"
 #include "ui/mainwindow.h"
+#include "tests/support/version.h"
 
 namespace trekmor {
 namespace {
@@ -87,8 +88,8 @@ TEST_F(DeviceWindow, WriteThenReadConfigThroughTheButtons) {
   EXPECT_EQ(window->readImage(), window->writeImage());
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].kind, QtUserInterface::Box::Plain);
-  EXPECT_EQ(boxes[0].text, QStringLiteral("Firmware version: 1.12\nHardware version: Trekmor HW 2.1\n"
-                                          "Serial number: 300024000F5138333536A07F"));
+  EXPECT_EQ(boxes[0].text, QString::fromStdString("Firmware version: " + trekmor::testing::version() +
+                                                  "\nHardware version: Trekmor HW 2.1\nSerial number: 300024000F5138333536A07F"));
 }
 
 TEST_F(DeviceWindow, PackFailureShowsItsBoxAndTouchesNoDevice) {

@@ -12,6 +12,7 @@
 #include <QTabWidget>
 
 #include "settings/registry.h"
+#include "ui/pages.h"
 #include "ui/mainwindow.h"
 
 namespace trekmor {

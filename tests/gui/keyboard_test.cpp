@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "settings/registry.h"
+#include "ui/pages.h"
 #include "tests/support/window_fixture.h"
 #include "ui/mainwindow.h"
 

@@ -10,8 +10,10 @@
 #include <QTest>
 
 #include "settings/registry.h"
+#include "ui/pages.h"
 #include "tests/support/window_fixture.h"
 #include "ui/mainwindow.h"
+#include "tests/support/version.h"
 
 namespace trekmor {
 namespace {
@@ -23,7 +25,7 @@ class MainWindowTest : public testing::WindowFixture {
 };
 
 TEST_F(MainWindowTest, CaptionFixedSizeAndStartState) {
-  EXPECT_EQ(window->windowTitle(), QStringLiteral("APRS Trekmor Configurator v1.12"));
+  EXPECT_EQ(window->windowTitle(), QString::fromStdString("APRS Trekmor Configurator " + trekmor::testing::configVersion()));
   EXPECT_EQ(window->minimumSize(), window->maximumSize());
   EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);

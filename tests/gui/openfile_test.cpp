@@ -13,9 +13,10 @@
 #include <QUrl>
 
 #include "configfile/configfile.h"
-#include "image/product.h"
+#include "product/product.h"
 #include "tests/support/window_fixture.h"
 #include "ui/startup.h"
+#include "tests/support/version.h"
 
 namespace trekmor {
 namespace {
@@ -40,7 +41,7 @@ struct FileCase {
 void PrintTo(const FileCase& file, std::ostream* os) { *os << file.name; }
 
 const FileCase kFileCases[] = {
-    {"Saved", "v1.12", "", {}, "SQ9ABC"},
+    {"Saved", kConfigVersionText.data(), "", {}, "SQ9ABC"},
     {"OtherVersion", "v0.99", "", {kOtherVersionMessage}, "SQ9ABC"},
     {"Foreign", "", "[!WARNING]\nApplication=APRS TREKMOR CONFIGURATOR\n[Radio]\nCallsign=X\n",
      {kNotConfigurationFileMessage}, "NOCALL"},
@@ -95,7 +96,7 @@ class OpenFile : public testing::WindowFixture, public ::testing::WithParamInter
       fields.setText("Callsign", "SQ9ABC");
       ASSERT_EQ(saveConfiguration(fields, path).status, SaveResult::Status::Ok);
       std::string text = testing::readFile(path);
-      text.replace(text.find("v1.12"), 5, file.version);
+      text.replace(text.find(trekmor::testing::configVersion()), trekmor::testing::configVersion().size(), file.version);
       writeFile(path, text);
     } else if (*file.foreign != '\0') {
       writeFile(path, file.foreign);

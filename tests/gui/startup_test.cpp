@@ -11,6 +11,7 @@
 #include "ui/mainwindow.h"
 #include "ui/beaconstringswindow.h"
 #include "ui/startup.h"
+#include "tests/support/version.h"
 
 namespace trekmor {
 namespace {
@@ -83,7 +84,7 @@ TEST(Splash, PictureGeneratedWithTheVersion) {
   QFile picture(QStringLiteral(":/pictures/splash.svg"));
   ASSERT_TRUE(picture.open(QIODevice::ReadOnly));
   const QByteArray svg = picture.readAll();
-  EXPECT_TRUE(svg.contains(">Configurator v1.12</text>")) << svg.toStdString();
+  EXPECT_TRUE(svg.contains((">Configurator " + trekmor::testing::configVersion() + "</text>").c_str())) << svg.toStdString();
   EXPECT_FALSE(svg.contains('@'));
 }
 

@@ -7,7 +7,7 @@
 #include <regex>
 #include <thread>
 
-#include "configfile/filename.h"
+#include "platform/filename.h"
 #include "history/store.h"
 #include "tests/support/tempdir.h"
 

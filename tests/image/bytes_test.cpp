@@ -9,7 +9,7 @@
 
 #include "image/bytes.h"
 #include "image/numbers.h"
-#include "image/product.h"
+#include "product/product.h"
 
 namespace trekmor {
 namespace {

@@ -4,6 +4,7 @@
 
 #include "image/image.h"
 #include "image/validators.h"
+#include "tests/support/version.h"
 
 namespace trekmor {
 namespace {
@@ -71,7 +72,7 @@ TEST(Image, IntegrityFailsOnWrongSumOrMissingEndMarker) {
 
 TEST(Image, VersionTestIsAPrefixComparison) {
   Image image{};
-  const std::string longer = "v1.12b";
+  const std::string longer = trekmor::testing::configVersion() + "b";
   std::copy(longer.begin(), longer.end(), image.begin() + 6);
   EXPECT_EQ(configVersionMismatchMessage(image), "");
 }
@@ -81,7 +82,7 @@ TEST(Image, VersionMismatchNamesTheDeviceVersionTwice) {
   const std::string old = "v1.10";
   std::copy(old.begin(), old.end(), image.begin() + 6);
   EXPECT_EQ(configVersionMismatchMessage(image),
-            "Uncompatible configuration version:\nDevice: v1.10\nConfigurator: v1.12\n\n"
+            "Uncompatible configuration version:\nDevice: v1.10\nConfigurator: " + trekmor::testing::configVersion() + "\n\n"
             "You need to use Configurator v1.10 or write new configuration using \"Write config\" button.");
 }
 

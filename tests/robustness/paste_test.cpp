@@ -121,15 +121,15 @@ TEST_F(Paste, IntoEveryTextFieldThenSaveAndLoad) {
 
 struct FreeText {
   const FieldDecl* field;
-  const StepDecl* step;
+  const FieldDecl* step;  // the same row: its image place and checks
 };
 
-// The fields whose pack step tests for printable ASCII, with that step.
+// The fields whose pack tests for printable ASCII.
 std::vector<FreeText> freeTextFields() {
   std::vector<FreeText> out;
   for (const Group* group : packOrder()) {
-    for (const StepDecl& step : group->steps) {
-      if (!step.text.freeTextMessage.empty()) out.push_back({findField(step.control), &step});
+    for (const FieldDecl& row : group->fields) {
+      if (!row.text.freeTextMessage.empty()) out.push_back({&row, &row});
     }
   }
   return out;

@@ -46,17 +46,16 @@ TEST(Pipeline, VersionMismatchChangesNoFieldAndShowsOneMessage) {
   EXPECT_NE(ui.boxes[0].find("Device: v1.13"), std::string::npos);
 }
 
-// Every declared field's image steps stay inside the data area, and no two
+// Every declared field's image place stays inside the data area, and no two
 // fields of any group claim the same byte.
 TEST(Declarations, ImagePlacesDoNotOverlapAndStayInTheDataArea) {
   std::set<std::size_t> used;
   for (const Group* group : packOrder()) {
-    for (const StepDecl& step : group->steps) {
-      if (step.encoding == Encoding::Zero || step.width == 0) continue;
-      for (std::size_t i = step.offset; i < step.offset + step.width; ++i) {
-        EXPECT_GE(i, 14u) << step.control;
-        EXPECT_LT(i, kEndMarkerOffset) << step.control;
-        EXPECT_TRUE(used.insert(i).second) << "byte " << i << " claimed twice, by " << step.control;
+    for (const FieldDecl& row : group->fields) {
+      for (std::size_t i = row.offset; row.hasImagePlace() && i < row.offset + row.width; ++i) {
+        EXPECT_GE(i, 14u) << row.control;
+        EXPECT_LT(i, kEndMarkerOffset) << row.control;
+        EXPECT_TRUE(used.insert(i).second) << "byte " << i << " claimed twice, by " << row.control;
       }
     }
   }
@@ -83,41 +82,44 @@ TEST(Declarations, EveryFieldHasOneUniqueFileKeyAndAppearsInTheFileOrder) {
   }
 }
 
-// Every name a step, a file order, a rule, a button or a layout cell uses
-// resolves to a declared field, and each kind of slip is caught by name.
+// The orders hold every row once, addresses have their SSID rows, image
+// places do not overlap and every name a rule uses resolves to a declared
+// field; each kind of slip is caught by name.
 TEST(Declarations, EveryReferenceResolvesAndEachSlipIsNamed) {
-  EXPECT_EQ(declarationProblems(packOrder(), tabTree()), std::vector<std::string>{});
+  EXPECT_EQ(declarationProblems(packOrder()), std::vector<std::string>{});
 
   struct Slip {
     const char* what;
-    std::function<void(Group&, std::vector<Page>&)> make;
-    std::string problem;
+    std::function<void(Group&)> make;
+    std::vector<std::string> problems;
   };
+  const auto edit = [](const char* control) { return editField(control, "", "", 6, "", "Tiny", control); };
+  const auto combo = [](const char* control) { return comboField(control, "", "", {"No", "Yes"}, 0, "Tiny", control); };
   const Slip slips[] = {
-      {"step", [](Group& g, auto&) { g.steps[0].control = "Calsign"; },
-       "Radio: an image step names \"Calsign\", which no field declares"},
-      {"ssid", [](Group& g, auto&) { g.steps[0].ssidControl = "Sid"; },
-       "Radio: an image step's SSID names \"Sid\", which no field declares"},
-      {"file order", [](Group& g, auto&) { g.fileOrder = {"Callsign", "Txdelai"}; },
-       "Radio: the file order names \"Txdelai\", which no field declares"},
-      {"trigger", [](Group& g, auto&) { g.rules.push_back(RuleDecl(nullptr, {"Txtail"})); },
-       "Radio: a rule's trigger names \"Txtail\", which is no combo box"},
-      {"load rule", [](Group& g, auto&) { g.rules.emplace_back(nullptr).afterLoadOf = "Squelsh"; },
-       "Radio: a rule run after a load names \"Squelsh\", which no field declares"},
-      {"button", [](Group& g, auto&) { g.buttons.push_back({"Button_nowhere", nullptr}); },
-       "Radio: the button \"Button_nowhere\" stands on no tab page"},
-      {"cell", [](Group&, auto& tabs) { tabs[0].rows.push_back(formRow("Latitud")); },
-       "a tab page's cell names \"Latitud\", which no field declares"},
-      {"twice", [](Group& g, auto&) { g.fields.push_back(g.fields[0]); },
-       "Radio: the field \"Callsign\" is declared twice"},
+      {"sound", [](Group&) {}, {}},
+      {"twice", [&](Group& g) { g.add(edit("Call")); }, {"Tiny: the field \"Call\" is declared twice"}},
+      {"trigger", [](Group& g) { g.rules.push_back(RuleDecl(nullptr, {"Call"})); },
+       {"Tiny: a rule's trigger names \"Call\", which is no combo box"}},
+      {"load rule", [](Group& g) { g.rules.emplace_back(nullptr).afterLoadOf = "Mod"; },
+       {"Tiny: a rule run after a load names \"Mod\", which no field declares"}},
+      {"file order", [](Group& g) { g.fileOrder = {&g.fields[0], &g.fields[2]}; },
+       {"Tiny: the file order misses \"Ssid\""}},
+      {"pack order", [](Group& g) { g.packOrder = {&g.fields[0], &g.fields[1], &g.fields[2], &g.fields[2]}; },
+       {"Tiny: the pack order holds \"Mode\" twice"}},
+      {"other group", [](Group& g) { g.packOrder = {&g.fields[0], &g.fields[1], &g.fields[2], &radioGroup().fields[0]}; },
+       {"Tiny: the pack order holds \"Callsign\", a row of another group"}},
+      {"overlap", [&](Group& g) { g.add(combo("Other").choice(21)); },
+       {"Tiny: image byte 21 is claimed by \"Mode\" and \"Other\""}},
+      {"no ssid", [&](Group& g) { g.add(edit("Path").address(30, "", "Path")); },
+       {"Tiny: the address \"Path\" has no SSID row"}},
   };
   for (const Slip& slip : slips) {
-    Group radio = radioGroup();
-    std::vector<Page> tabs = tabTree();
-    slip.make(radio, tabs);
-    std::vector<const Group*> groups = packOrder();
-    groups[0] = &radio;
-    EXPECT_EQ(declarationProblems(groups, tabs), std::vector<std::string>{slip.problem}) << slip.what;
+    Group tiny("Tiny");
+    tiny.addAddress(edit("Call").address(14, "Call - SSID range error (0 - 15).", "Call"), edit("Ssid"));
+    tiny.add(combo("Mode").choice(21));
+    slip.make(tiny);
+    const Group* const groups[] = {&tiny};
+    EXPECT_EQ(declarationProblems(groups), slip.problems) << slip.what;
   }
 }
 

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "configfile/wholefile.h"
+#include "platform/wholefile.h"
 
 namespace trekmor::testing {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "settings/userinterface.h"
+#include "platform/userinterface.h"
 
 namespace trekmor::testing {
 

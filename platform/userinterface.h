@@ -23,9 +23,6 @@ class UserInterface {
   virtual void setProgressRange(int maximum) = 0;
   virtual void setProgress(int position) = 0;
   virtual void processEvents() = 0;
-  // Shows the window of special strings for the beacon texts; where there is
-  // no window (the command line) nothing happens.
-  virtual void showSpecialStrings() {}
   // A long device operation begins (true) or has ended (false). While busy,
   // the window refuses the commands that would start another; what it
   // disables is its own choice. Nothing to do where there is no window.

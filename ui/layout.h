@@ -1,5 +1,5 @@
 // The window's layout as data: tab pages, their rows and cells. Cells name
-// fields by their control names; the registry checks every name against the
+// fields by their control names; tabTree() checks every name against the
 // declared fields when it is built.
 #pragma once
 

@@ -1,4 +1,4 @@
-#include "settings/layout.h"
+#include "ui/layout.h"
 
 namespace trekmor {
 

@@ -1,6 +1,6 @@
 // Whole files: the atomic replacement through the writer it is handed, and
 // the save handing its writer on.
-#include "configfile/wholefile.h"
+#include "platform/wholefile.h"
 
 #include <gtest/gtest.h>
 

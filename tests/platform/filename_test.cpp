@@ -1,14 +1,14 @@
 // File names given as UTF-8 text reach the file system as the names they
 // spell, in any script, through every helper that opens a file; on Windows
 // this is the UTF-16 conversion, elsewhere the bytes as they are.
-#include "configfile/filename.h"
+#include "platform/filename.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "configfile/configfile.h"
-#include "configfile/wholefile.h"
+#include "platform/wholefile.h"
 #include "settings/fields.h"
 #include "tests/support/tempdir.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "configfile/filename.h"
+#include "platform/filename.h"
 
 namespace trekmor {
 

@@ -1,4 +1,4 @@
-#include "configfile/wholefile.h"
+#include "platform/wholefile.h"
 
 #include <cerrno>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "configfile/filename.h"
+#include "platform/filename.h"
 
 #if defined(_WIN32)
 #include <windows.h>
