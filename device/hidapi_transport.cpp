@@ -3,6 +3,7 @@
 // data bytes alone, which land in bytes 1..64 of the reply.
 #include <hidapi.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <string>
 
@@ -33,8 +34,18 @@ HidTransport::OpenResult HidapiTransport::open() {
   if (hid_init() != 0) return {OpenStatus::NotFound, {}};
   hid_device_info* list = hid_enumerate(kVendorId, kProductId);
   if (list == nullptr) return {OpenStatus::NotFound, {}};
-  // The first present device wins; the list is released on every path.
-  const std::string path = list->path != nullptr ? list->path : "";
+  // The first present device wins unless one was chosen; the list is
+  // released on every path.
+  const hid_device_info* entry = list;
+  if (chosenPath()) {
+    while (entry != nullptr && (entry->path == nullptr || *chosenPath() != entry->path)) entry = entry->next;
+  }
+  if (entry == nullptr) {
+    hid_free_enumeration(list);
+    return {OpenStatus::NotFound, {}};
+  }
+  const std::string path = entry->path != nullptr ? entry->path : "";
+  const std::string serial = narrow(entry->serial_number);
   hid_free_enumeration(list);
 
   hid_device* handle = hid_open_path(path.c_str());
@@ -43,10 +54,28 @@ HidTransport::OpenResult HidapiTransport::open() {
     return {OpenStatus::NoAccess, reason.empty() ? path : path + " (" + reason + ")"};
   }
   m_device = handle;
+  m_opened = TrackerInfo{path, serial};
   return {OpenStatus::Opened, {}};
 }
 
+std::vector<TrackerInfo> HidapiTransport::trackers() {
+  std::vector<TrackerInfo> present;
+  if (hid_init() != 0) return present;
+  hid_device_info* list = hid_enumerate(kVendorId, kProductId);
+  for (const hid_device_info* entry = list; entry != nullptr; entry = entry->next) {
+    if (entry->path == nullptr) continue;
+    TrackerInfo tracker{entry->path, narrow(entry->serial_number)};
+    // A device with several HID collections may be listed once for each.
+    const bool listed = std::any_of(present.begin(), present.end(),
+                                    [&](const TrackerInfo& t) { return t.path == tracker.path; });
+    if (!listed) present.push_back(std::move(tracker));
+  }
+  hid_free_enumeration(list);
+  return present;
+}
+
 void HidapiTransport::close() {
+  m_opened.reset();
   if (m_device == nullptr) return;
   hid_close(m_device);
   m_device = nullptr;

@@ -4,9 +4,12 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "device/protocol.h"
+#include "device/trackers.h"
 
 struct hid_device_;  // hidapi's device handle
 
@@ -25,7 +28,8 @@ class HidTransport {
   };
 
   virtual ~HidTransport() = default;
-  // Opens the first present device with the vendor and product id.
+  // Opens the first present device with the vendor and product id, or the
+  // chosen one (NotFound when it is no longer present).
   virtual OpenResult open() = 0;
   // Closing a device that is not open does nothing.
   virtual void close() = 0;
@@ -34,13 +38,24 @@ class HidTransport {
   // True when a whole 65-byte reply arrived in time; byte 0 holds the report id.
   virtual bool receive(Report& reply, std::chrono::milliseconds timeout) = 0;
 
+  // Every present tracker, in the order the system lists them.
+  virtual std::vector<TrackerInfo> trackers() { return {}; }
+  // From now on open() opens the tracker at `path`; nothing: the first found.
+  virtual void choose(std::optional<std::string> path) { m_chosenPath = std::move(path); }
+  // The tracker the last successful open() opened.
+  virtual std::optional<TrackerInfo> openedTracker() const { return std::nullopt; }
+
   // How long each exchange waits for its reply: kReplyTimeout unless set
   // (tests set a short one so that a silent device costs them little time).
   std::chrono::milliseconds replyTimeout() const { return m_replyTimeout; }
   void setReplyTimeout(std::chrono::milliseconds timeout) { m_replyTimeout = timeout; }
 
+ protected:
+  const std::optional<std::string>& chosenPath() const { return m_chosenPath; }
+
  private:
   std::chrono::milliseconds m_replyTimeout = kReplyTimeout;
+  std::optional<std::string> m_chosenPath;
 };
 
 // Opens the device under hidapi; one instance serves the whole program run.
@@ -55,9 +70,12 @@ class HidapiTransport final : public HidTransport {
   void close() override;
   bool send(const Report& request) override;
   bool receive(Report& reply, std::chrono::milliseconds timeout) override;
+  std::vector<TrackerInfo> trackers() override;
+  std::optional<TrackerInfo> openedTracker() const override { return m_opened; }
 
  private:
   hid_device_* m_device = nullptr;
+  std::optional<TrackerInfo> m_opened;
 };
 
 }  // namespace trekmor

@@ -82,14 +82,15 @@ inputs "$work/linux"
 inputs "$work/windows"
 
 # run SIDE SETTINGS ARGUMENTS: one run in SIDE's folder with the simulator,
-# SETTINGS its variables ("NAME=value ..." as a shell takes them).
+# SETTINGS its variables ("NAME=value ..." as a shell takes them). Each side
+# keeps the history of its runs in its own folder.
 run() {
   local side=$1 settings=$2 arguments=$3 status=0
   if [ "$side" = linux ]; then
-    (cd "$work/linux" && eval "env TREKMOR_SIM_EEPROM=eeprom.bin $settings LD_PRELOAD='$linux/libtrekmor-devsim.so' \
+    (cd "$work/linux" && eval "env TREKMOR_SIM_EEPROM=eeprom.bin TREKMOR_HISTORY_DIR=history $settings LD_PRELOAD='$linux/libtrekmor-devsim.so' \
       '$linux/aprs-trekmor-cli' $arguments" >stdout 2>stderr) || status=$?
   else
-    (cd "$work/$side" && eval "env TREKMOR_SIM_EEPROM=eeprom.bin $settings '$wine' ./aprs-trekmor-cli.exe $arguments" \
+    (cd "$work/$side" && eval "env TREKMOR_SIM_EEPROM=eeprom.bin TREKMOR_HISTORY_DIR=history $settings '$wine' ./aprs-trekmor-cli.exe $arguments" \
       >stdout 2>stderr) || status=$?
   fi
   echo "$status" >"$work/$side/status"
@@ -160,6 +161,13 @@ compare "" "write start.cfg --seed 4 --set Radio.Callsign=SP3ĄĆ --backup kopia
 compare "" "diff kopia-ż.bin device"
 compare "TREKMOR_SIM_FAULT=corrupt@3" "write start.cfg --seed 5 --backup kopia.cfg --verify" eeprom.bin kopia.cfg
 compare "" "check start.cfg --set Radio.Calsign=x"
+# Several trackers and the history.
+compare "TREKMOR_SIM_DEVICES=3" "devices --json"
+compare "TREKMOR_SIM_DEVICES=3" "info"
+compare "TREKMOR_SIM_DEVICES=2" "write start.cfg --seed 6 --keep-before --verify --serial 300024000f5138333536a080" eeprom.bin.2
+compare "" "write start.cfg --seed 7 --backup kopia-ż.bin"
+compare "" "history export 0123456789ab x.bin" x.bin
+compare "" "history prune --keep 1"
 echo "aprs-trekmor-cli: $compared runs compared with the Linux build in $(($(date +%s) - start)) s"
 
 # A device found but not opened: the udev advice is for Linux only.

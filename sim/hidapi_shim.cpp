@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "configfile/filename.h"
 #include "sim/simulator.h"
@@ -23,6 +24,7 @@
 #endif
 
 struct hid_device_ {
+  trekmor::sim::DeviceSimulator* device = nullptr;
   std::optional<trekmor::sim::Packet> pending;
   std::wstring error;
 };
@@ -68,17 +70,31 @@ char* copyText(const char* text) {
   return out;
 }
 
-trekmor::sim::DeviceSimulator& device() {
-  static trekmor::sim::DeviceSimulator* simulator = [] {
+// Every simulated tracker (TREKMOR_SIM_DEVICES of them), in the order they
+// are enumerated.
+const std::vector<trekmor::sim::DeviceSimulator*>& fleet() {
+  static const std::vector<trekmor::sim::DeviceSimulator*> simulators = [] {
     std::string error;
     auto settings = trekmor::sim::settingsFromEnvironment(environmentValue, &error);
     if (!settings) {
       std::fprintf(stderr, "trekmor-devsim: %s\n", error.c_str());
       std::exit(2);
     }
-    return new trekmor::sim::DeviceSimulator(std::move(*settings));  // lives as long as the process
+    std::vector<trekmor::sim::DeviceSimulator*> devices;
+    for (auto& tracker : trekmor::sim::fleetSettings(*settings)) {
+      devices.push_back(new trekmor::sim::DeviceSimulator(std::move(tracker)));  // lives as long as the process
+    }
+    return devices;
   }();
-  return *simulator;
+  return simulators;
+}
+
+// Tracker 1 keeps the path the single simulated tracker always had.
+std::string pathOf(std::size_t index) { return index == 0 ? kPath : kPath + std::to_string(index + 1); }
+
+std::wstring serialOf(const trekmor::sim::DeviceSimulator& device) {
+  const std::string text = trekmor::sim::serialText(device.settings().serial);
+  return std::wstring(text.begin(), text.end());
 }
 
 wchar_t* copyText(const wchar_t* text) {
@@ -96,22 +112,33 @@ int HID_API_EXPORT HID_API_CALL hid_init(void) { return 0; }
 
 int HID_API_EXPORT HID_API_CALL hid_exit(void) { return 0; }
 
+void HID_API_EXPORT HID_API_CALL hid_free_enumeration(struct hid_device_info* devs);
+
 struct hid_device_info HID_API_EXPORT* HID_API_CALL hid_enumerate(unsigned short vendor_id, unsigned short product_id) {
   std::lock_guard guard(lock());
-  if (!device().present()) return nullptr;
   if ((vendor_id != 0 && vendor_id != kVendor) || (product_id != 0 && product_id != kProduct)) return nullptr;
-  auto* info = static_cast<hid_device_info*>(std::calloc(1, sizeof(hid_device_info)));
-  if (info == nullptr) return nullptr;
-  info->path = copyText(kPath);
-  info->vendor_id = kVendor;
-  info->product_id = kProduct;
-  info->serial_number = copyText(L"SIM");
-  info->release_number = 0x0112;
-  info->manufacturer_string = copyText(L"Simulated");
-  info->product_string = copyText(L"APRS Trekmor");
-  info->interface_number = 0;
-  info->bus_type = HID_API_BUS_USB;
-  return info;
+  hid_device_info* first = nullptr;
+  hid_device_info** next = &first;
+  for (std::size_t index = 0; index < fleet().size(); ++index) {
+    if (!fleet()[index]->present()) continue;
+    auto* info = static_cast<hid_device_info*>(std::calloc(1, sizeof(hid_device_info)));
+    if (info == nullptr) {
+      hid_free_enumeration(first);
+      return nullptr;
+    }
+    info->path = copyText(pathOf(index).c_str());
+    info->vendor_id = kVendor;
+    info->product_id = kProduct;
+    info->serial_number = copyText(serialOf(*fleet()[index]).c_str());
+    info->release_number = 0x0112;
+    info->manufacturer_string = copyText(L"Simulated");
+    info->product_string = copyText(L"APRS Trekmor");
+    info->interface_number = 0;
+    info->bus_type = HID_API_BUS_USB;
+    *next = info;
+    next = &info->next;
+  }
+  return first;
 }
 
 void HID_API_EXPORT HID_API_CALL hid_free_enumeration(struct hid_device_info* devs) {
@@ -128,24 +155,37 @@ void HID_API_EXPORT HID_API_CALL hid_free_enumeration(struct hid_device_info* de
 
 HID_API_EXPORT hid_device* HID_API_CALL hid_open_path(const char* path) {
   std::lock_guard guard(lock());
-  const auto& settings = device().settings();
-  if (!device().present() || path == nullptr || std::strcmp(path, kPath) != 0) {
+  trekmor::sim::DeviceSimulator* device = nullptr;
+  for (std::size_t index = 0; index < fleet().size() && path != nullptr; ++index) {
+    if (pathOf(index) == path) device = fleet()[index];
+  }
+  if (device == nullptr || !device->present()) {
     globalError() = L"No such device";
     return nullptr;
   }
-  if (settings.denied) {
+  if (device->settings().denied) {
     globalError() = L"Permission denied";
     return nullptr;
   }
   globalError().clear();
-  device().opened();
-  return new hid_device_;
+  device->opened();
+  auto* handle = new hid_device_;
+  handle->device = device;
+  return handle;
 }
 
 HID_API_EXPORT hid_device* HID_API_CALL hid_open(unsigned short vendor_id, unsigned short product_id,
-                                                 const wchar_t*) {
+                                                 const wchar_t* serial_number) {
   if ((vendor_id != 0 && vendor_id != kVendor) || (product_id != 0 && product_id != kProduct)) return nullptr;
-  return hid_open_path(kPath);
+  std::size_t index = 0;
+  {
+    std::lock_guard guard(lock());
+    while (index < fleet().size() && (!fleet()[index]->present() ||
+                                      (serial_number != nullptr && serialOf(*fleet()[index]) != serial_number))) {
+      ++index;
+    }
+  }
+  return hid_open_path(pathOf(index).c_str());
 }
 
 int HID_API_EXPORT HID_API_CALL hid_write(hid_device* dev, const unsigned char* data, size_t length) {
@@ -156,12 +196,12 @@ int HID_API_EXPORT HID_API_CALL hid_write(hid_device* dev, const unsigned char* 
     return -1;
   }
   dev->pending.reset();
-  if (!device().present()) {  // unplugged: the write fails at once
+  if (!dev->device->present()) {  // unplugged: the write fails at once
     dev->error = L"the simulated device was unplugged";
     return -1;
   }
   std::memcpy(request.data(), data, length);
-  dev->pending = device().handle(request);
+  dev->pending = dev->device->handle(request);
   return static_cast<int>(length);
 }
 
@@ -169,12 +209,12 @@ int HID_API_EXPORT HID_API_CALL hid_read_timeout(hid_device* dev, unsigned char*
                                                  int milliseconds) {
   std::unique_lock guard(lock());
   if (dev == nullptr || data == nullptr) return -1;
-  if (!dev->pending && !device().present()) {
+  if (!dev->pending && !dev->device->present()) {
     dev->error = L"the simulated device was unplugged";
     return -1;
   }
   if (!dev->pending) {
-    const long limit = device().settings().silenceLimitMs;
+    const long limit = dev->device->settings().silenceLimitMs;
     guard.unlock();
     if (milliseconds < 0 && limit < 0) {
       dev->error = L"the simulated device does not answer";
@@ -206,7 +246,7 @@ int HID_API_EXPORT HID_API_CALL hid_get_input_report(hid_device*, unsigned char*
 void HID_API_EXPORT HID_API_CALL hid_close(hid_device* dev) {
   if (dev == nullptr) return;
   std::lock_guard guard(lock());
-  device().saveFirmware();
+  dev->device->saveFirmware();
   delete dev;
 }
 
@@ -224,9 +264,10 @@ int HID_API_EXPORT_CALL hid_get_product_string(hid_device*, wchar_t* string, siz
   return 0;
 }
 
-int HID_API_EXPORT_CALL hid_get_serial_number_string(hid_device*, wchar_t* string, size_t maxlen) {
-  if (string == nullptr || maxlen == 0) return -1;
-  std::wcsncpy(string, L"SIM", maxlen - 1);
+int HID_API_EXPORT_CALL hid_get_serial_number_string(hid_device* dev, wchar_t* string, size_t maxlen) {
+  if (dev == nullptr || string == nullptr || maxlen == 0) return -1;
+  std::lock_guard guard(lock());
+  std::wcsncpy(string, serialOf(*dev->device).c_str(), maxlen - 1);
   string[maxlen - 1] = L'\0';
   return 0;
 }

@@ -159,6 +159,14 @@ std::optional<Settings> settingsFromEnvironment(Lookup lookup, std::string* erro
     }
     settings.silenceLimitMs = static_cast<long>(*n);
   }
+  if (const auto text = value("TREKMOR_SIM_DEVICES")) {
+    const auto n = parseDecimal(*text);
+    if (!n || *n < 1 || *n > kMaxSimulatedDevices) {
+      fail(error, "TREKMOR_SIM_DEVICES must be a whole number from 1 to " + std::to_string(kMaxSimulatedDevices));
+      return std::nullopt;
+    }
+    settings.devices = static_cast<int>(*n);
+  }
   if (const auto text = value("TREKMOR_SIM_EEPROM")) settings.eepromFile = std::string(*text);
   if (const auto text = value("TREKMOR_SIM_FIRMWARE_OUT")) settings.firmwareOut = std::string(*text);
   return settings;

@@ -53,7 +53,22 @@ struct Settings {
   // The longest a read waits for a reply that never comes, whatever time-out
   // the caller gives; negative: the caller's time-out (preload library only).
   long silenceLimitMs = -1;
+  // How many trackers are present (TREKMOR_SIM_DEVICES, 1 to 8); fleetSettings
+  // gives each its own serial number and EEPROM file.
+  int devices = 1;
 };
+
+inline constexpr int kMaxSimulatedDevices = 8;
+
+// The settings of each of `first.devices` trackers: tracker 1 is `first`;
+// tracker k has the serial number of tracker 1 with k - 1 added to its last
+// byte (distinct, and the same from run to run) and the EEPROM file of
+// tracker 1 with ".k" appended. The faults apply to every tracker.
+std::vector<Settings> fleetSettings(const Settings& first);
+
+// The serial number as the device's USB descriptor gives it: 24 upper-case
+// hexadecimal digits.
+std::string serialText(const Serial& serial);
 
 // Reads the TREKMOR_SIM_* variables through `lookup` (getenv in the preload
 // library). Nothing on a malformed value, with the reason in `error`.

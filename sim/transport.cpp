@@ -6,13 +6,23 @@ namespace trekmor::sim {
 
 HidTransport::OpenResult SimulatedTransport::open() {
   const Settings& settings = m_device.settings();
-  if (!m_device.present()) return {OpenStatus::NotFound, {}};
-  if (settings.denied) return {OpenStatus::NoAccess, "/dev/hidraw-sim (Permission denied)"};
+  if (!m_device.present() || (chosenPath() && *chosenPath() != kPath)) return {OpenStatus::NotFound, {}};
+  if (settings.denied) return {OpenStatus::NoAccess, std::string(kPath) + " (Permission denied)"};
   m_open = true;
   ++m_opens;
   m_pending.reset();
   m_device.opened();
   return {OpenStatus::Opened, {}};
+}
+
+std::vector<TrackerInfo> SimulatedTransport::trackers() {
+  if (!m_device.present()) return {};
+  return {TrackerInfo{kPath, serialText(m_device.settings().serial)}};
+}
+
+std::optional<TrackerInfo> SimulatedTransport::openedTracker() const {
+  if (!m_open) return std::nullopt;
+  return TrackerInfo{kPath, serialText(m_device.settings().serial)};
 }
 
 void SimulatedTransport::close() {

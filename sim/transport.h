@@ -17,6 +17,10 @@ class SimulatedTransport final : public HidTransport {
   void close() override;
   bool send(const Report& request) override;
   bool receive(Report& reply, std::chrono::milliseconds timeout) override;
+  // The one simulated tracker, at kPath, with the simulator's serial number.
+  std::vector<TrackerInfo> trackers() override;
+  std::optional<TrackerInfo> openedTracker() const override;
+  static constexpr const char* kPath = "/dev/hidraw-sim";
 
   // A silent device: when set, a receive that gets no reply waits out the
   // caller's time-out as hidapi does, instead of failing at once.

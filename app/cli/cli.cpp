@@ -5,6 +5,8 @@
 #include <nlohmann/json.hpp>
 
 #include "app/cli/devicecommands.h"
+#include "app/cli/history.h"
+#include "app/cli/trackers.h"
 #include "app/cli/overview.h"
 #include "app/cli/offline.h"
 
@@ -45,26 +47,43 @@ const std::vector<Command>& commandTable() {
        {kSetOption, kSeedOption}, runPack},
       {"unpack", "IN.bin OUT.cfg", "test and unpack a configuration image and save it as a configuration file", 2,
        {}, runUnpack},
-      {"read", "OUT.cfg", "read the configuration from the device (Read config) and save it as a configuration file",
-       1, {}, runRead},
-      {"write", "CONFIG.cfg [--verify] [--backup BACKUP.cfg|BACKUP.bin] [--set SECTION.KEY=VALUE]... [--seed N]",
+      {"read", "OUT.cfg [--serial SERIAL|--device PATH]",
+       "read the configuration from the device (Read config) and save it as a configuration file", 1,
+       {kSerialOption, kDeviceOption}, runRead},
+      {"write",
+       "CONFIG.cfg [--verify] [--backup BACKUP.cfg|BACKUP.bin [--force]] [--keep-before] [--set SECTION.KEY=VALUE]...\n"
+       "      [--seed N] [--serial SERIAL|--device PATH]",
        "load a configuration file over the start values and write it to the device (Write config); --backup\n"
-       "      first saves what the device holds, --verify reads every page back and compares it",
-       1, {kVerifyOption, kBackupOption, kSetOption, kSeedOption}, runWrite},
+       "      first saves what the device holds (--force: over an existing file), --keep-before keeps it in the\n"
+       "      history, --verify reads every page back and compares it",
+       1, {kVerifyOption, kBackupOption, kForceOption, kKeepBeforeOption, kSetOption, kSeedOption, kSerialOption,
+           kDeviceOption},
+       runWrite},
       {"check", "CONFIG.cfg [--set SECTION.KEY=VALUE]... [--json]",
        "load a configuration file and print every check of the pack that fails, one line each", 1,
        {kSetOption, kJsonOption}, runCheck, 0, true},
-      {"diff", "A B [--json]",
+      {"diff", "A B [--json] [--serial SERIAL|--device PATH]",
        "print the settings whose values differ between A and B, each a .cfg file, a 5120-byte .bin\n"
-       "      image or the word device",
-       2, {kJsonOption}, runDiff, 0, true},
+       "      image, the word device or history:ID",
+       2, {kJsonOption, kSerialOption, kDeviceOption}, runDiff, 0, true},
       {"settings", "[--json]", "list every setting: its file key, form, tab, caption, start value and choices", 0,
        {kJsonOption}, runSettings, 0, true},
-      {"info", "[--json]", "show the device's firmware version, hardware version and serial number", 0,
-       {kJsonOption}, runInfo},
-      {"upload-firmware", "[IMAGE]",
-       "send the firmware image the program carries, or the named image file, to the device", 0, {},
-       runUploadFirmware, 1},
+      {"info", "[--json] [--serial SERIAL|--device PATH]",
+       "show the device's firmware version, hardware version and serial number", 0,
+       {kJsonOption, kSerialOption, kDeviceOption}, runInfo},
+      {"upload-firmware", "[IMAGE] [--keep-before] [--serial SERIAL|--device PATH]",
+       "send the firmware image the program carries, or the named image file, to the device;\n"
+       "      --keep-before first keeps the device's configuration in the history",
+       0, {kKeepBeforeOption, kSerialOption, kDeviceOption}, runUploadFirmware, 1},
+      {"devices", "[--json]",
+       "list the trackers connected: serial number, firmware version, hardware version and path", 0,
+       {kJsonOption}, runDevices},
+      {"history",
+       "[--serial SERIAL] [--json] | export ID OUT.bin|OUT.cfg | restore ID [--serial SERIAL|--device PATH]\n"
+       "      [--verify] | prune --keep N [--serial SERIAL]",
+       "list the configurations every tracker has held, newest first; export one as an image or a\n"
+       "      configuration file, write one back to its tracker, or keep only the N newest of each tracker",
+       0, {kSerialOption, kDeviceOption, kJsonOption, kVerifyOption, kKeepOption}, runHistory, 3},
   };
   return commands;
 }

@@ -1,5 +1,6 @@
 #include "app/cli/devicecommands.h"
 
+#include <filesystem>
 #include <fstream>
 #include <string_view>
 #include <vector>
@@ -7,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/cli/offline.h"
+#include "app/cli/trackers.h"
 #include "configfile/filename.h"
 #include "device/firmware.h"
 #include "device/flows.h"
@@ -33,10 +35,11 @@ std::optional<std::vector<std::uint8_t>> readFirmwareFile(const std::string& pat
 }  // namespace
 
 int loadDeviceInput(const Invocation& invocation, FieldStore& fields) {
-  HidapiTransport transport;
+  CommandDevice device(invocation);
+  if (device.status() != kExitSuccess) return device.status();
   fields = FieldStore::withStartValues();
   Image image{};
-  return exitStatus(readConfig(fields, invocation.ui, transport, image));
+  return exitStatus(readConfig(fields, invocation.ui, device.transport(), image));
 }
 
 int runRead(const Invocation& invocation) {
@@ -46,11 +49,11 @@ int runRead(const Invocation& invocation) {
   return saveOutput(invocation, fields, invocation.arguments[0]);
 }
 
-namespace {
-
 bool endsWith(std::string_view name, std::string_view suffix) {
   return name.size() >= suffix.size() && ProfileFile::sameName(name.substr(name.size() - suffix.size()), suffix);
 }
+
+namespace {
 
 constexpr std::string_view kNothingWritten = "Nothing was written to the device.";
 
@@ -104,7 +107,8 @@ std::string settingsInBytesThatDiffer(const Image& written, const Image& readBac
   return names;
 }
 
-// Reads every page back after a write and compares it with what was written.
+}  // namespace
+
 int verify(const Invocation& invocation, HidTransport& transport, const Image& written) {
   ConsoleInterface& ui = invocation.ui;
   Image readBack{};
@@ -128,6 +132,25 @@ int verify(const Invocation& invocation, HidTransport& transport, const Image& w
   return kExitStopped;
 }
 
+namespace {
+
+// Reads what the tracker holds and keeps it in the history (--keep-before)
+// before a write or an upload; false, with the reason shown, when it could not be read.
+bool keepBefore(const Invocation& invocation, RecordingTransport& transport, HistoryEvent event) {
+  transport.labelNextRead(event);
+  Image held{};
+  const DeviceOutcome read = event == HistoryEvent::BeforeFirmware
+                                 ? readHeldImage(invocation.ui, transport, held)
+                                 : readDeviceImage(invocation.ui, transport, held);
+  if (read == DeviceOutcome::Done) return true;
+  // The flow of "Read config" has told of everything else already.
+  if (read == DeviceOutcome::TransferFailed ||
+      (read == DeviceOutcome::NoVersionReply && event == HistoryEvent::BeforeFirmware)) {
+    invocation.ui.information("The device's configuration could not be read to keep it in the history.");
+  }
+  return false;
+}
+
 }  // namespace
 
 int runWrite(const Invocation& invocation) {
@@ -136,13 +159,26 @@ int runWrite(const Invocation& invocation) {
     diagnose(invocation, "--backup takes a file name ending in .cfg or .bin");
     return kExitUsage;
   }
+  // An earlier backup is never overwritten by mistake; the history keeps every one anyway.
+  std::error_code missing;
+  if (backup && !invocation.given(kForceOption) &&
+      std::filesystem::symlink_status(FileName(*backup).path(), missing).type() != std::filesystem::file_type::not_found) {
+    diagnose(invocation, *backup + " exists; --force replaces it");
+    return kExitUsage;
+  }
   const PackInput input = loadPackInput(invocation);
   if (input.status != kExitSuccess) return input.status;
   Image image{};
   if (!packForDevice(input.fields, invocation.ui, image, input.seed)) return exitStatus(DeviceOutcome::PackFailed);
 
-  HidapiTransport transport;
-  if (backup && !makeBackup(invocation, transport, *backup)) {
+  CommandDevice device(invocation);
+  if (device.status() != kExitSuccess) return device.status();
+  RecordingTransport& transport = device.transport();
+  // The read of a backup is the configuration kept before the write.
+  if (backup) transport.labelNextRead(HistoryEvent::BeforeWrite);
+  const bool kept = backup ? makeBackup(invocation, transport, *backup)
+                           : !invocation.given(kKeepBeforeOption) || keepBefore(invocation, transport, HistoryEvent::BeforeWrite);
+  if (!kept) {
     invocation.ui.information(kNothingWritten);
     return kExitStopped;
   }
@@ -152,7 +188,9 @@ int runWrite(const Invocation& invocation) {
 }
 
 int runInfo(const Invocation& invocation) {
-  HidapiTransport transport;
+  CommandDevice device(invocation);
+  if (device.status() != kExitSuccess) return device.status();
+  HidTransport& transport = device.transport();
   if (!invocation.given(kJsonOption)) return exitStatus(showDeviceInformation(invocation.ui, transport));
   DeviceInformation information;
   const DeviceOutcome outcome = queryDeviceInformation(invocation.ui, transport, information);
@@ -172,8 +210,13 @@ int runUploadFirmware(const Invocation& invocation) {
   }
   const std::optional<std::span<const std::uint8_t>> image =
       named ? std::optional<std::span<const std::uint8_t>>(*named) : carriedFirmware();
-  HidapiTransport transport;
-  return exitStatus(uploadFirmware(invocation.ui, transport, image));
+  CommandDevice device(invocation);
+  if (device.status() != kExitSuccess) return device.status();
+  if (invocation.given(kKeepBeforeOption) && !keepBefore(invocation, device.transport(), HistoryEvent::BeforeFirmware)) {
+    invocation.ui.information("Nothing was sent to the device.");
+    return kExitStopped;
+  }
+  return exitStatus(uploadFirmware(invocation.ui, device.transport(), image));
 }
 
 }  // namespace trekmor::cli

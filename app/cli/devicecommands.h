@@ -2,7 +2,11 @@
 // config, device information and Upload firmware, over hidapi.
 #pragma once
 
+#include <string_view>
+
 #include "app/cli/cli.h"
+#include "device/transport.h"
+#include "image/image.h"
 #include "settings/fields.h"
 
 namespace trekmor::cli {
@@ -11,6 +15,13 @@ namespace trekmor::cli {
 // them as "Read config" does (the device's information box included).
 // Returns the exit status; a failure has shown its reason.
 int loadDeviceInput(const Invocation& invocation, FieldStore& fields);
+
+// True when `name` ends in `suffix`, letter case ignored (".bin", ".cfg").
+bool endsWith(std::string_view name, std::string_view suffix);
+
+// Reads every page back after a write and compares it with what was written;
+// the exit status.
+int verify(const Invocation& invocation, HidTransport& transport, const Image& written);
 
 // read OUT.cfg: Read config into the start values, then saved as "Save to file" saves.
 int runRead(const Invocation& invocation);

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/cli/devicecommands.h"
+#include "app/cli/history.h"
 #include "app/cli/offline.h"
 #include "configfile/textencoding.h"
 #include "settings/pipeline.h"
@@ -19,6 +20,9 @@ std::string printable(std::string_view text) { return latin1ToUtf8(text); }
 
 int loadSource(const Invocation& invocation, const std::string& source, FieldStore& fields) {
   if (source == "device") return loadDeviceInput(invocation, fields);
+  if (source.starts_with(kHistorySourcePrefix)) {
+    return loadHistoryInput(invocation, std::string_view(source).substr(kHistorySourcePrefix.size()), fields);
+  }
   const bool image = source.size() >= 4 && ProfileFile::sameName(source.substr(source.size() - 4), ".bin");
   return image ? loadImageInput(invocation, source, fields) : loadConfigInput(invocation, source, fields);
 }
