@@ -13,7 +13,7 @@ case "${1:-}" in
   # renders its pictures; Wine shows the window with the fonts named here.
   --windows) packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 dpkg-dev googletest nlohmann-json3-dev
                        libhidapi-dev g++ qt6-base-dev qt6-svg-dev libgl-dev patch xz-utils nsis
-                       fonts-wine fonts-liberation fonts-dejavu-core xvfb xauth x11-utils) ;;
+                       fonts-wine fonts-liberation fonts-dejavu-core xvfb xauth x11-utils imagemagick) ;;
 esac
 missing=()
 for p in "${packages[@]}"; do

@@ -199,37 +199,58 @@ for name in zażółć.cfg gęślą.bin jaźń.cfg pamięć.bin żółw.cfg; do
 done
 
 # --- the window itself, on the windows platform in a virtual display ----------
-# It must come up with its caption; its picture is kept as
-# build-windows/screenshots/window.xwd (and .png where ImageMagick is at hand).
-if command -v Xvfb >/dev/null && command -v xwininfo >/dev/null; then
+# It must come up with its caption, and with a file named on its command line
+# that does not exist, with its information box, both painted; their pictures
+# are kept as build-windows/screenshots/window.png and dialog.png.
+if command -v Xvfb >/dev/null && command -v xwininfo >/dev/null && command -v import >/dev/null; then
   display=:$((90 + RANDOM % 400))
   Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
   xvfb=$!
-  title="APRS Trekmor Configurator v1.12"
-  # (in a shell of its own, whose notice of the program's end goes nowhere)
-  ( (cd "$work/real" && DISPLAY=$display exec "$wine" "$win/aprs-trekmor-configurator.exe" >/dev/null 2>&1) &
-    wait ) 2>/dev/null &
-  shown=""
-  for _ in $(seq 1 60); do
-    sleep 1
-    if xwininfo -display "$display" -root -tree 2>/dev/null | grep -qF "\"$title\""; then shown=yes; break; fi
-  done
-  if [ -n "$shown" ]; then
-    sleep 2  # let the splash go and the window paint
-    mkdir -p "$win/screenshots"
-    xwd -display "$display" -root -silent >"$win/screenshots/window.xwd" 2>/dev/null || true
-    command -v convert >/dev/null && convert "$win/screenshots/window.xwd" "$win/screenshots/window.png" 2>/dev/null || true
-    echo "The window under Wine shows its caption \"$title\""
-  else
-    echo "FAILED: the window under Wine did not show the caption \"$title\" within 60 s"
-    failures=$((failures + 1))
-  fi
-  "$wineserver" -k 2>/dev/null || true
+  mkdir -p "$win/screenshots"
+  # show_window TITLE PICTURE [ARGUMENT]: starts the window and waits for a
+  # window with that title, then keeps the display's picture.
+  show_window() {
+    local title=$1 picture=$2 shown="" program
+    shift 2
+    # (in a shell of its own, whose notice of the program's end goes nowhere)
+    ( (cd "$work/real" && DISPLAY=$display exec "$wine" "$win/aprs-trekmor-configurator.exe" "$@" >/dev/null 2>&1) &
+      wait ) 2>/dev/null &
+    program=$!
+    for _ in $(seq 1 60); do
+      sleep 1
+      if xwininfo -display "$display" -root -tree 2>/dev/null | grep -qF "\"$title\""; then shown=yes; break; fi
+    done
+    if [ -n "$shown" ]; then
+      sleep 3  # let the splash go and the windows paint
+      # ImageMagick's import takes each window in its own visual (xwd -root
+      # shows Wine's dialogs, drawn in another visual, as black).
+      import -display "$display" -window root "$win/screenshots/$picture.png"
+      # An unpainted window is black: the window's own area must be light.
+      local area brightness
+      area=$(xwininfo -display "$display" -name "$title" |
+        awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} /Width:/ {w=$NF} /Height:/ {h=$NF}
+             END {print w "x" h "+" x "+" y}')
+      brightness=$(convert "$win/screenshots/$picture.png" -crop "$area" +repage -format '%[fx:int(100*mean)]' info:)
+      if [ "$brightness" -ge 50 ]; then
+        echo "The window under Wine shows \"$title\"${1:+ for the argument $1}, painted (brightness $brightness %)"
+      else
+        echo "FAILED: \"$title\"${1:+ for the argument $1} under Wine is not painted (brightness $brightness %)"
+        failures=$((failures + 1))
+      fi
+    else
+      echo "FAILED: the window under Wine did not show \"$title\"${1:+ for the argument $1} within 60 s"
+      failures=$((failures + 1))
+    fi
+    "$wineserver" -k 2>/dev/null || true
+    wait "$program" 2>/dev/null || true
+    "$wineserver" -p 60 2>/dev/null || true
+  }
+  show_window "APRS Trekmor Configurator v1.12" window
+  show_window "Information" dialog "brak-pliku.cfg"
   kill "$xvfb" 2>/dev/null || true
   wait 2>/dev/null || true
-  "$wineserver" -p 60 2>/dev/null || true
 else
-  echo "FAILED: Xvfb and xwininfo are needed to start the window (scripts/install-packages.sh --windows)"
+  echo "FAILED: Xvfb, xwininfo and ImageMagick are needed to start the window (scripts/install-packages.sh --windows)"
   failures=$((failures + 1))
 fi
 
