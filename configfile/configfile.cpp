@@ -135,6 +135,12 @@ SaveResult saveConfiguration(const Fields& fields, const FileName& name,
   return {};
 }
 
+SaveResult saveImage(const Image& image, const FileName& name) {
+  const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
+  if (!writeFileAtomically(name, bytes)) return {SaveResult::Status::WriteFailed, unableToWriteText(name.utf8())};
+  return {};
+}
+
 LoadResult loadConfiguration(const FileName& name, Fields& fields, UserInterface& ui) {
   const std::optional<ProfileFile> file = ProfileFile::read(name);
   if (!file) {

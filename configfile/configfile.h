@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "configfile/profile.h"
+#include "image/image.h"
 #include "platform/wholefile.h"
 #include "product/product.h"  // kApplicationName and kConfigVersionText of the header
 #include "settings/group.h"
@@ -37,6 +38,10 @@ struct SaveResult {
   std::string message;  // for the error box
   explicit operator bool() const { return status == Status::Ok; }
 };
+
+// Writes the image's bytes to the file `name` as they are, replacing it in
+// one step ("Unable to write to NAME" when it cannot).
+SaveResult saveImage(const Image& image, const FileName& name);
 
 enum class LoadResult {
   Loaded,      // every field was set and the finishing rules ran

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "configfile/textencoding.h"
+#include "platform/ascii.h"
 #include "platform/wholefile.h"
 
 namespace trekmor {
@@ -23,8 +24,6 @@ std::string_view trim(std::string_view text) {
 }
 
 bool isBlankLine(std::string_view raw) { return trim(raw).empty(); }
-
-char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // One pair of matching quotes around the whole value is no part of it.
 std::string_view unquote(std::string_view value) {
@@ -106,10 +105,7 @@ std::size_t foldedHash(std::string_view name, std::size_t seed) {
 
 // Names are matched ignoring the case of ASCII letters only: bytes above 0x7F
 // must match exactly, whatever letters they stand for in some code page.
-bool ProfileFile::sameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return asciiLower(x) == asciiLower(y); });
-}
+bool ProfileFile::sameName(std::string_view a, std::string_view b) { return asciiEqualIgnoringCase(a, b); }
 
 std::size_t ProfileFile::NameHash::operator()(std::string_view name) const { return foldedHash(name, 0); }
 

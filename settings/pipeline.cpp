@@ -211,9 +211,13 @@ bool unpackConfigImage(const Image& image, Fields& fields, UserInterface& ui) {
     ui.information(mismatch);
     return false;
   }
-  for (const Group* group : packOrder()) unpackGroup(*group, image, fields, ui);
+  unpackSettings(image, fields, ui);
   runRulesAt(packOrder(), &RuleDecl::atUnpackEnd, fields, ui);
   return true;
+}
+
+void unpackSettings(const Image& image, Fields& fields, UserInterface& ui) {
+  for (const Group* group : packOrder()) unpackGroup(*group, image, fields, ui);
 }
 
 void setFieldValue(const FieldDecl& field, Fields& fields, const std::string& value) {

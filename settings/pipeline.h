@@ -31,6 +31,11 @@ PackResult packGroup(const Group& group, const Fields& fields, Image& image);
 // rules that follow an unpack. The caller has already tested the integrity.
 bool unpackConfigImage(const Image& image, Fields& fields, UserInterface& ui);
 
+// Sets every field from the image group by group, without the version test
+// and without the rules that end an unpack: the settings an image's bytes
+// hold, whatever its version.
+void unpackSettings(const Image& image, Fields& fields, UserInterface& ui);
+
 // The rows of one group in pack order, each followed by the rules that run after
 // it is unpacked; the rules that end an unpack are not run.
 void unpackGroup(const Group& group, const Image& image, Fields& fields, UserInterface& ui);

@@ -9,6 +9,7 @@
 
 #include "app/cli/offline.h"
 #include "app/cli/trackers.h"
+#include "platform/ascii.h"
 #include "platform/filename.h"
 #include "device/firmware.h"
 #include "device/flows.h"
@@ -49,10 +50,6 @@ int runRead(const Invocation& invocation) {
   return saveOutput(invocation, fields, invocation.arguments[0]);
 }
 
-bool endsWith(std::string_view name, std::string_view suffix) {
-  return name.size() >= suffix.size() && ProfileFile::sameName(name.substr(name.size() - suffix.size()), suffix);
-}
-
 namespace {
 
 constexpr std::string_view kNothingWritten = "Nothing was written to the device.";
@@ -68,12 +65,8 @@ bool makeBackup(const Invocation& invocation, HidTransport& transport, const std
     if (read == DeviceOutcome::TransferFailed) ui.information("The device's configuration could not be read for the backup.");
     return false;
   }
-  if (endsWith(path, ".bin")) {
-    const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
-    if (!writeFileAtomically(path, bytes)) {
-      ui.error(unableToWriteText(path));
-      return false;
-    }
+  if (hasExtension(path, ".bin")) {
+    if (saveImageOutput(invocation, image, path) != kExitSuccess) return false;
   } else {
     FieldStore fields = FieldStore::withStartValues();
     if (acceptReadImage(image, fields, ui) != DeviceOutcome::Done) {
@@ -81,11 +74,7 @@ bool makeBackup(const Invocation& invocation, HidTransport& transport, const std
                      ".cfg file; a .bin backup keeps it as it is.");
       return false;
     }
-    const SaveResult saved = saveConfiguration(fields, path);
-    if (!saved) {
-      ui.error(saved.message);
-      return false;
-    }
+    if (saveOutput(invocation, fields, path) != kExitSuccess) return false;
   }
   ui.log("Backup saved: " + path);
   return true;
@@ -96,10 +85,8 @@ bool makeBackup(const Invocation& invocation, HidTransport& transport, const std
 std::string settingsInBytesThatDiffer(const Image& written, const Image& readBack) {
   FieldStore a = FieldStore::withStartValues();
   FieldStore b = FieldStore::withStartValues();
-  for (const Group* group : packOrder()) {
-    unpackGroup(*group, written, a, silentInterface());
-    unpackGroup(*group, readBack, b, silentInterface());
-  }
+  unpackSettings(written, a, silentInterface());
+  unpackSettings(readBack, b, silentInterface());
   std::string names;
   for (const SettingDifference& difference : settingDifferences(a, b)) {
     names += (names.empty() ? "" : ", ") + settingName(*difference.field);
@@ -155,7 +142,7 @@ bool keepBefore(const Invocation& invocation, RecordingTransport& transport, His
 
 int runWrite(const Invocation& invocation) {
   const std::string* backup = invocation.value(kBackupOption);
-  if (backup && !endsWith(*backup, ".bin") && !endsWith(*backup, ".cfg")) {
+  if (backup && !hasExtension(*backup, ".bin") && !hasExtension(*backup, ".cfg")) {
     diagnose(invocation, "--backup takes a file name ending in .cfg or .bin");
     return kExitUsage;
   }

@@ -16,9 +16,6 @@ namespace trekmor::cli {
 // Returns the exit status; a failure has shown its reason.
 int loadDeviceInput(const Invocation& invocation, FieldStore& fields);
 
-// True when `name` ends in `suffix`, letter case ignored (".bin", ".cfg").
-bool endsWith(std::string_view name, std::string_view suffix);
-
 // Reads every page back after a write and compares it with what was written;
 // the exit status.
 int verify(const Invocation& invocation, HidTransport& transport, const Image& written);

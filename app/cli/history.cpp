@@ -9,6 +9,7 @@
 #include "app/cli/offline.h"
 #include "app/cli/trackers.h"
 #include "configfile/configfile.h"
+#include "platform/ascii.h"
 #include "platform/wholefile.h"
 #include "device/flows.h"
 
@@ -72,19 +73,14 @@ int listEntries(const Invocation& invocation) {
 
 int exportEntry(const Invocation& invocation) {
   const std::string& output = invocation.arguments[2];
-  const bool image = endsWith(output, ".bin");
-  if (!image && !endsWith(output, ".cfg")) {
+  const bool image = hasExtension(output, ".bin");
+  if (!image && !hasExtension(output, ".cfg")) {
     diagnose(invocation, "history export takes an output file ending in .bin or .cfg");
     return kExitUsage;
   }
   const std::optional<HistoryEntry> entry = entryNamed(invocation, invocation.arguments[1]);
   if (!entry) return kExitUsage;
-  if (image) {
-    const std::string_view bytes(reinterpret_cast<const char*>(entry->image.data()), entry->image.size());
-    if (writeFileAtomically(output, bytes)) return kExitSuccess;
-    invocation.ui.error(unableToWriteText(output));
-    return kExitUsage;
-  }
+  if (image) return saveImageOutput(invocation, entry->image, output);
   FieldStore fields = FieldStore::withStartValues();
   const int accepted = exitStatus(acceptReadImage(entry->image, fields, invocation.ui));
   if (accepted != kExitSuccess) return accepted;

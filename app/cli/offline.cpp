@@ -8,6 +8,7 @@
 
 #include "configfile/configfile.h"
 #include "configfile/textencoding.h"
+#include "platform/ascii.h"
 #include "platform/wholefile.h"
 #include "device/flows.h"
 #include "settings/pipeline.h"
@@ -36,7 +37,7 @@ std::size_t editDistance(std::string_view a, std::string_view b) {
     row[0] = i;
     for (std::size_t j = 1; j <= b.size(); ++j) {
       const std::size_t above = row[j];
-      const bool same = ProfileFile::sameName(a.substr(i - 1, 1), b.substr(j - 1, 1));
+      const bool same = asciiLower(a[i - 1]) == asciiLower(b[j - 1]);
       row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
       diagonal = above;
     }
@@ -126,6 +127,12 @@ int saveOutput(const Invocation& invocation, const Fields& fields, const std::st
   return exitStatus(result);
 }
 
+int saveImageOutput(const Invocation& invocation, const Image& image, const std::string& path) {
+  const SaveResult result = saveImage(image, path);
+  if (!result) invocation.ui.error(result.message);
+  return exitStatus(result);
+}
+
 int runDefaults(const Invocation& invocation) {
   return saveOutput(invocation, FieldStore::withStartValues(), invocation.arguments[0]);
 }
@@ -136,13 +143,7 @@ int runPack(const Invocation& invocation) {
   Image image{};
   if (!packForDevice(input.fields, invocation.ui, image, input.seed)) return exitStatus(DeviceOutcome::PackFailed);
 
-  const std::string& output = invocation.arguments[1];
-  const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
-  if (!writeFileAtomically(output, bytes)) {
-    invocation.ui.error(unableToWriteText(output));
-    return kExitUsage;
-  }
-  return kExitSuccess;
+  return saveImageOutput(invocation, image, invocation.arguments[1]);
 }
 
 int runUnpack(const Invocation& invocation) {

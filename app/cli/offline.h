@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/cli/cli.h"
+#include "image/image.h"
 #include "settings/fields.h"
 
 namespace trekmor::cli {
@@ -48,5 +49,9 @@ PackInput loadPackInput(const Invocation& invocation);
 // Saves the fields to `path` as "Save to file" saves them; a failure shows
 // its error box. Returns the exit status.
 int saveOutput(const Invocation& invocation, const Fields& fields, const std::string& path);
+
+// Writes the image's 5120 bytes to `path` as they are; a failure shows its
+// error box. Returns the exit status.
+int saveImageOutput(const Invocation& invocation, const Image& image, const std::string& path);
 
 }  // namespace trekmor::cli

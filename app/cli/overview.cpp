@@ -6,6 +6,7 @@
 #include "app/cli/history.h"
 #include "app/cli/offline.h"
 #include "configfile/textencoding.h"
+#include "platform/ascii.h"
 #include "settings/pipeline.h"
 #include "settings/registry.h"
 
@@ -23,7 +24,7 @@ int loadSource(const Invocation& invocation, const std::string& source, FieldSto
   if (source.starts_with(kHistorySourcePrefix)) {
     return loadHistoryInput(invocation, std::string_view(source).substr(kHistorySourcePrefix.size()), fields);
   }
-  const bool image = source.size() >= 4 && ProfileFile::sameName(source.substr(source.size() - 4), ".bin");
+  const bool image = hasExtension(source, ".bin");
   return image ? loadImageInput(invocation, source, fields) : loadConfigInput(invocation, source, fields);
 }
 
