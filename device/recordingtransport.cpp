@@ -145,4 +145,18 @@ DeviceOutcome readHeldImage(UserInterface& ui, HidTransport& transport, Image& i
   return readAllPages(transport, ui, image) ? DeviceOutcome::Done : DeviceOutcome::TransferFailed;
 }
 
+bool keepHeldConfiguration(UserInterface& ui, RecordingTransport& transport, HistoryEvent event) {
+  transport.labelNextRead(event);
+  Image held{};
+  const DeviceOutcome read = event == HistoryEvent::BeforeFirmware ? readHeldImage(ui, transport, held)
+                                                                   : readDeviceImage(ui, transport, held);
+  if (read == DeviceOutcome::Done) return true;
+  // The flow of "Read config" has told of everything else already.
+  if (read == DeviceOutcome::TransferFailed ||
+      (read == DeviceOutcome::NoVersionReply && event == HistoryEvent::BeforeFirmware)) {
+    ui.information("The device's configuration could not be read to keep it in the history.");
+  }
+  return false;
+}
+
 }  // namespace trekmor

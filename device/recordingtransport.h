@@ -73,4 +73,9 @@ class RecordingTransport final : public HidTransport {
 // does not arrive.
 DeviceOutcome readHeldImage(UserInterface& ui, HidTransport& transport, Image& image);
 
+// Reads what the tracker holds and keeps it in the history as `event` (before
+// a write or a firmware upload); false, with the reason told, when it could
+// not be read.
+bool keepHeldConfiguration(UserInterface& ui, RecordingTransport& transport, HistoryEvent event);
+
 }  // namespace trekmor

@@ -251,4 +251,12 @@ std::string localTimeText(std::int64_t timeUs) {
          twoDigits(magnitude / 60 % 60);
 }
 
+std::string eventDescription(const HistoryEntry& entry) {
+  std::string text(eventName(entry.event));
+  if (entry.brokeOffAtPage != 0) {
+    text += ", broke off at page " + std::to_string(entry.brokeOffAtPage) + "/" + std::to_string(kPageCount);
+  }
+  return text;
+}
+
 }  // namespace trekmor

@@ -36,6 +36,10 @@ struct HistoryEntry {
   bool valid() const;
 };
 
+// What happened, as the history's list shows it: the event's name, and for a
+// write that broke off the page it broke off at ("written, broke off at page 7/160").
+std::string eventDescription(const HistoryEntry& entry);
+
 // A new entry made now, with an id of its own. Line breaks and other
 // control characters of a serial number become '?'.
 HistoryEntry makeHistoryEntry(std::string_view serial, HistoryEvent event, const Image& image,

@@ -13,6 +13,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -29,12 +31,15 @@
 #include "configfile/configfile.h"
 #include "device/firmware.h"
 #include "device/flows.h"
+#include "device/recordingtransport.h"
+#include "device/verification.h"
 #include "product/product.h"
 #include "settings/pipeline.h"
 #include "settings/registry.h"
 #include "ui/formbuilder.h"
 #include "ui/pages.h"
 #include "ui/picture.h"
+#include "ui/preferences.h"
 
 namespace trekmor {
 
@@ -75,6 +80,7 @@ FileName fileName(const QString& file) { return FileName(file.toStdString()); }
 
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent), m_transport(std::make_unique<HidapiTransport>()), m_firmware(carriedFirmware()) {
+  setHistoryFolder(HistoryStore::defaultFolder());
   setObjectName(QStringLiteral("Form1"));
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
@@ -119,6 +125,10 @@ MainWindow::MainWindow(QWidget* parent)
 
   applyStartValues(m_fields, *m_ui);
   setWindowTitle(applicationTitle() + QLatin1Char(' ') + fromSingleByte(kConfigVersionText));
+  markSaved();
+  // Above the client area, which keeps its size: the window grows by the bar.
+  buildMenus();
+  m_askClose = [](QMessageBox& question) { return question.exec(); };
 
   // Fixed size, just large enough for the content; minimise but no maximise.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -211,13 +221,43 @@ void MainWindow::wireSettings() {
 }
 
 void MainWindow::Button_write_configClick() {
+  if (busy() || !trackerReady()) return;
   const std::uint32_t seed = m_stampSeed.value_or(static_cast<std::uint32_t>(std::time(nullptr)));
-  writeConfig(m_fields, *m_ui, *m_transport, m_writeImage, seed);
+  const std::unique_ptr<RecordingTransport> device = recordingTransport();
+  DeviceOutcome written = DeviceOutcome::PackFailed;
+  if (m_backupAction->isChecked()) {
+    // What the tracker holds goes into its history before anything is written.
+    if (!packForDevice(m_fields, *m_ui, m_writeImage, seed)) return;
+    if (!keepHeldConfiguration(*m_ui, *device, HistoryEvent::BeforeWrite)) {
+      m_ui->log("Nothing was written to the device.");
+      return;
+    }
+    written = writePackedImage(*m_ui, *device, m_writeImage);
+  } else {
+    written = writeConfig(m_fields, *m_ui, *device, m_writeImage, seed);
+  }
+  if (written != DeviceOutcome::Done) return;
+  markSaved();
+  if (m_verifyAction->isChecked()) {
+    Image readBack{};
+    std::size_t page = 0;
+    const DeviceOutcome verified = verifyWrittenImage(*m_ui, *device, m_writeImage, readBack, page);
+    std::string line;
+    for (const std::string& finding : verificationFindings(verified, page, m_writeImage, readBack)) {
+      line += (line.empty() ? "" : " ") + finding;
+    }
+    m_ui->log(line);
+  }
 }
 
-void MainWindow::Button_read_configClick() { readConfig(m_fields, *m_ui, *m_transport, m_readImage); }
+void MainWindow::Button_read_configClick() {
+  if (busy() || !trackerReady()) return;
+  if (readConfig(m_fields, *m_ui, *recordingTransport(), m_readImage) == DeviceOutcome::Done) markSaved();
+}
 
-void MainWindow::Button_upload_firmwareClick() {
+void MainWindow::Button_upload_firmwareClick() { uploadImage(m_firmware); }
+
+void MainWindow::uploadImage(std::optional<std::span<const std::uint8_t>> image) {
   // The upload lets the window process events between blocks, so a second
   // click could arrive before the upload makes the window busy; it is ignored.
   if (m_uploadRunning) return;
@@ -226,7 +266,8 @@ void MainWindow::Button_upload_firmwareClick() {
     bool& running;
     ~Finish() { running = false; }
   } finish{m_uploadRunning};
-  uploadFirmware(*m_ui, *m_transport, m_firmware);
+  if (!trackerReady()) return;
+  uploadFirmware(*m_ui, *recordingTransport(), image);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -234,6 +275,21 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     m_ui->log(kCloseRefusedDuringUpload);
     return;
+  }
+  if (hasUnsavedEdits()) {
+    QMessageBox question(QMessageBox::Question, applicationTitle(),
+                         QStringLiteral("The settings were changed since they were last read, written, loaded or "
+                                        "saved. Close the window anyway?"),
+                         QMessageBox::Close | QMessageBox::Cancel | QMessageBox::Save, this);
+    question.setObjectName(QStringLiteral("CloseQuestion"));
+    question.button(QMessageBox::Save)->setText(QStringLiteral("&Save\u2026"));
+    question.setDefaultButton(QMessageBox::Cancel);
+    const int answer = m_askClose(question);
+    if (answer == QMessageBox::Save) Button_save_to_fileClick();
+    if (answer == QMessageBox::Cancel || (answer == QMessageBox::Save && hasUnsavedEdits())) {
+      event->ignore();
+      return;
+    }
   }
   QMainWindow::closeEvent(event);
 }
@@ -269,6 +325,10 @@ void MainWindow::Button_save_to_fileClick() {
   if (result.status == SaveResult::Status::WriteFailed) {
     m_ui->error(unableToWriteText(toSingleByte(QDir::toNativeSeparators(file))));
   }
+  if (!result) return;
+  markSaved();
+  m_ui->log(toSingleByte(QStringLiteral("Configuration saved to ") + QDir::toNativeSeparators(file)));
+  rememberFile(file);
 }
 
 void MainWindow::Button_read_from_fileClick() {
@@ -279,14 +339,15 @@ void MainWindow::Button_read_from_fileClick() {
 
 void MainWindow::openFile(const QString& file) {
   m_lastOpened = QFileInfo(file).absoluteFilePath();
-  loadConfiguration(fileName(file), m_fields, *m_ui);
+  if (loadConfiguration(fileName(file), m_fields, *m_ui) != LoadResult::Loaded) return;
+  markSaved();
+  m_ui->log(toSingleByte(QStringLiteral("Configuration loaded from ") + QDir::toNativeSeparators(file)));
+  rememberFile(file);
 }
 
 QString MainWindow::droppedFile(const QMimeData* data) const {
   // "Read from file" is off while a device operation runs; so is a drop.
-  const bool busy = std::any_of(m_commandButtons.begin(), m_commandButtons.end(),
-                                [](const QWidget* button) { return !button->isEnabled(); });
-  if (busy || data == nullptr || !data->hasUrls()) return {};
+  if (busy() || data == nullptr || !data->hasUrls()) return {};
   const QList<QUrl> urls = data->urls();
   if (urls.size() != 1 || !urls.front().isLocalFile()) return {};
   const QString file = urls.front().toLocalFile();
@@ -295,6 +356,7 @@ QString MainWindow::droppedFile(const QMimeData* data) const {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
+  if (type == QEvent::EnabledChange && m_commandButtons.contains(qobject_cast<QWidget*>(watched))) updateActions();
   if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) {
     // Entering and moving events derive from the drop event.
     auto* drop = static_cast<QDropEvent*>(event);

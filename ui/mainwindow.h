@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -11,11 +12,16 @@
 
 #include "platform/wholefile.h"
 #include "device/transport.h"
+#include "history/store.h"
 #include "image/image.h"
+#include "settings/fields.h"
 #include "ui/qtfields.h"
 #include "ui/qtui.h"
 
+class QAction;
 class QDialog;
+class QMenu;
+class QMessageBox;
 class QMimeData;
 class QFileDialog;
 class QPlainTextEdit;
@@ -24,6 +30,9 @@ class QPushButton;
 class QTabWidget;
 
 namespace trekmor {
+
+class FindSettingWindow;
+class RecordingTransport;
 
 // The log line for each close refused during a firmware upload.
 inline constexpr const char* kCloseRefusedDuringUpload =
@@ -75,6 +84,27 @@ class MainWindow final : public QMainWindow {
   // the command line and a dropped file come here.
   void openFile(const QString& file);
 
+  // The history every image read from or written to a tracker is kept in;
+  // by default the user's (HistoryStore::defaultFolder), nothing when none is known.
+  void setHistoryFolder(std::optional<std::filesystem::path> folder);
+  const HistoryStore* history() const { return m_history ? &*m_history : nullptr; }
+
+  // Asks whether to close a window whose settings were changed since they
+  // were last read, written, loaded or saved, and returns the button chosen
+  // (Close, Cancel or Save). By default the box runs modally; tests answer it.
+  using CloseQuestion = std::function<int(QMessageBox&)>;
+  void setCloseQuestion(CloseQuestion ask) { m_askClose = std::move(ask); }
+  // Whether the settings differ from those last read, written, loaded or saved.
+  bool hasUnsavedEdits() const;
+
+  // Shows the tab (and inner tabs) that hold the setting's control and puts
+  // the focus into it.
+  void showSetting(const std::string& control);
+
+  // The serial number of the tracker chosen in Device > Tracker, if any.
+  const std::optional<std::string>& chosenTracker() const { return m_chosenSerial; }
+  void chooseTracker(const std::optional<std::string>& serial) { m_chosenSerial = serial; }
+
  public slots:
   void Button_write_configClick();
   void Button_read_configClick();
@@ -82,6 +112,16 @@ class MainWindow final : public QMainWindow {
   void Button_save_to_fileClick();
   void Button_read_from_fileClick();
   void Button_special_stringsClick();
+
+  // The menu bar's own entries.
+  void openRecentFile(const QString& file);
+  void uploadFirmwareFromFile();
+  void findSetting();
+  void compareWithTracker();
+  void compareWithFile();
+  void showHistory();
+  void showManual();
+  void showAbout();
 
  protected:
   // Refused while a firmware upload runs, with a log line that says why:
@@ -100,6 +140,31 @@ class MainWindow final : public QMainWindow {
   // The configuration file a drag carries, or an empty text when it carries
   // anything else or the window is busy.
   QString droppedFile(const QMimeData* data) const;
+
+  // True while a device operation keeps the command buttons off.
+  bool busy() const;
+  void buildMenus();
+  // The menu entries follow the command buttons: each entry that matches a
+  // button has that button's state, the other entries are off while busy.
+  void updateActions();
+  void fillRecentMenu();
+  void fillTrackerMenu();
+  // A file opened or saved becomes the first of the recent files.
+  void rememberFile(const QString& file);
+  // Applies the choice of Device > Tracker before a device operation; false,
+  // with a log line, when several are present and none is chosen.
+  bool trackerReady();
+  // The transport that keeps every image of the operation in the history.
+  std::unique_ptr<RecordingTransport> recordingTransport();
+  void uploadImage(std::optional<std::span<const std::uint8_t>> image);
+  // The settings shown now become those last read, written, loaded or saved.
+  void markSaved();
+  // The window's settings against `other`, in a window of its own.
+  void showComparison(const QString& title, const QString& otherName, const Fields& other);
+  // A history entry: its settings into the window, against the window, into a file.
+  void loadHistoryEntry(const HistoryEntry& entry);
+  void compareHistoryEntry(const HistoryEntry& entry);
+  void exportHistoryEntry(const HistoryEntry& entry);
 
   QtFields m_fields;
   QList<QWidget*> m_commandButtons;  // the five command buttons, left to right
@@ -120,6 +185,25 @@ class MainWindow final : public QMainWindow {
   std::unique_ptr<HidTransport> m_transport;
   std::optional<std::span<const std::uint8_t>> m_firmware;
   bool m_uploadRunning = false;
+
+  std::optional<HistoryStore> m_history;
+  std::optional<std::string> m_chosenSerial;
+  FieldStore m_saved;  // the settings last read, written, loaded or saved
+  CloseQuestion m_askClose;
+  QMenu* m_recentMenu = nullptr;
+  QMenu* m_trackerMenu = nullptr;
+  QAction* m_verifyAction = nullptr;
+  QAction* m_backupAction = nullptr;
+  QList<QPair<QAction*, QWidget*>> m_buttonActions;  // entries that do what a command button does
+  QList<QAction*> m_busyActions;                     // the other entries off while busy
+  QFileDialog* m_firmwareDialog = nullptr;
+  QFileDialog* m_compareDialog = nullptr;
+  QFileDialog* m_exportDialog = nullptr;
+  QString m_lastFirmware;
+  QString m_lastCompared;
+  QString m_lastExported;
+  FindSettingWindow* m_find = nullptr;
+  bool m_preferencesWarned = false;
 };
 
 }  // namespace trekmor

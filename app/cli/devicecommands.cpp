@@ -1,7 +1,6 @@
 #include "app/cli/devicecommands.h"
 
 #include <filesystem>
-#include <fstream>
 #include <string_view>
 #include <vector>
 
@@ -12,28 +11,14 @@
 #include "platform/ascii.h"
 #include "platform/filename.h"
 #include "device/firmware.h"
+#include "device/firmwarefile.h"
 #include "device/flows.h"
 #include "device/protocol.h"
+#include "device/verification.h"
 #include "settings/pipeline.h"
 #include "settings/registry.h"
 
 namespace trekmor::cli {
-
-namespace {
-
-// At most one byte more than the device takes, so that a longer file is
-// still told apart and refused by the upload itself.
-std::optional<std::vector<std::uint8_t>> readFirmwareFile(const std::string& path) {
-  std::ifstream in(FileName(path).path(), std::ios::binary);
-  if (!in) return std::nullopt;
-  std::vector<std::uint8_t> bytes(kFirmwareMaxSize + 1);
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  if (in.bad()) return std::nullopt;
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
-  return bytes;
-}
-
-}  // namespace
 
 int loadDeviceInput(const Invocation& invocation, FieldStore& fields) {
   CommandDevice device(invocation);
@@ -80,20 +65,6 @@ bool makeBackup(const Invocation& invocation, HidTransport& transport, const std
   return true;
 }
 
-// The settings stored in the bytes where two images differ: both unpacked
-// over the start values, without the version test, and compared setting by setting.
-std::string settingsInBytesThatDiffer(const Image& written, const Image& readBack) {
-  FieldStore a = FieldStore::withStartValues();
-  FieldStore b = FieldStore::withStartValues();
-  unpackSettings(written, a, silentInterface());
-  unpackSettings(readBack, b, silentInterface());
-  std::string names;
-  for (const SettingDifference& difference : settingDifferences(a, b)) {
-    names += (names.empty() ? "" : ", ") + settingName(*difference.field);
-  }
-  return names;
-}
-
 }  // namespace
 
 int verify(const Invocation& invocation, HidTransport& transport, const Image& written) {
@@ -101,44 +72,14 @@ int verify(const Invocation& invocation, HidTransport& transport, const Image& w
   Image readBack{};
   std::size_t page = 0;
   const DeviceOutcome outcome = verifyWrittenImage(ui, transport, written, readBack, page);
-  const std::string pages = std::to_string(kPageCount);
+  const std::vector<std::string> findings = verificationFindings(outcome, page, written, readBack);
   if (outcome == DeviceOutcome::Done) {
-    ui.log("Verified: all " + pages + " pages read back as written.");
+    ui.log(findings.front());
     return kExitSuccess;
   }
-  if (outcome != DeviceOutcome::VerifyMismatch) {
-    ui.information("Verification failed: the configuration could not be read back.");
-    return exitStatus(outcome);
-  }
-  const std::string settings = settingsInBytesThatDiffer(written, readBack);
-  ui.information("Verification failed: page " + std::to_string(page + 1) + "/" + pages +
-                 " read back differs from what was written.");
-  ui.information(settings.empty() ? "The bytes that differ hold no setting (version, stamp, end marker, checksum "
-                                    "or unused bytes)."
-                                  : "Settings whose bytes differ: " + settings);
-  return kExitStopped;
+  for (const std::string& finding : findings) ui.information(finding);
+  return outcome == DeviceOutcome::VerifyMismatch ? kExitStopped : exitStatus(outcome);
 }
-
-namespace {
-
-// Reads what the tracker holds and keeps it in the history (--keep-before)
-// before a write or an upload; false, with the reason shown, when it could not be read.
-bool keepBefore(const Invocation& invocation, RecordingTransport& transport, HistoryEvent event) {
-  transport.labelNextRead(event);
-  Image held{};
-  const DeviceOutcome read = event == HistoryEvent::BeforeFirmware
-                                 ? readHeldImage(invocation.ui, transport, held)
-                                 : readDeviceImage(invocation.ui, transport, held);
-  if (read == DeviceOutcome::Done) return true;
-  // The flow of "Read config" has told of everything else already.
-  if (read == DeviceOutcome::TransferFailed ||
-      (read == DeviceOutcome::NoVersionReply && event == HistoryEvent::BeforeFirmware)) {
-    invocation.ui.information("The device's configuration could not be read to keep it in the history.");
-  }
-  return false;
-}
-
-}  // namespace
 
 int runWrite(const Invocation& invocation) {
   const std::string* backup = invocation.value(kBackupOption);
@@ -164,7 +105,7 @@ int runWrite(const Invocation& invocation) {
   // The read of a backup is the configuration kept before the write.
   if (backup) transport.labelNextRead(HistoryEvent::BeforeWrite);
   const bool kept = backup ? makeBackup(invocation, transport, *backup)
-                           : !invocation.given(kKeepBeforeOption) || keepBefore(invocation, transport, HistoryEvent::BeforeWrite);
+                           : !invocation.given(kKeepBeforeOption) || keepHeldConfiguration(invocation.ui, transport, HistoryEvent::BeforeWrite);
   if (!kept) {
     invocation.ui.information(kNothingWritten);
     return kExitStopped;
@@ -192,14 +133,14 @@ int runInfo(const Invocation& invocation) {
 int runUploadFirmware(const Invocation& invocation) {
   std::optional<std::vector<std::uint8_t>> named;
   if (!invocation.arguments.empty()) {
-    named = readFirmwareFile(invocation.arguments[0]);
+    named = readFirmwareFile(FileName(invocation.arguments[0]));
     if (!named) return cannotRead(invocation, invocation.arguments[0]);
   }
   const std::optional<std::span<const std::uint8_t>> image =
       named ? std::optional<std::span<const std::uint8_t>>(*named) : carriedFirmware();
   CommandDevice device(invocation);
   if (device.status() != kExitSuccess) return device.status();
-  if (invocation.given(kKeepBeforeOption) && !keepBefore(invocation, device.transport(), HistoryEvent::BeforeFirmware)) {
+  if (invocation.given(kKeepBeforeOption) && !keepHeldConfiguration(invocation.ui, device.transport(), HistoryEvent::BeforeFirmware)) {
     invocation.ui.information("Nothing was sent to the device.");
     return kExitStopped;
   }

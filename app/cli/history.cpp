@@ -37,14 +37,6 @@ std::optional<HistoryEntry> entryNamed(const Invocation& invocation, std::string
   return entry;
 }
 
-std::string eventText(const HistoryEntry& entry) {
-  std::string text(eventName(entry.event));
-  if (entry.brokeOffAtPage != 0) {
-    text += ", broke off at page " + std::to_string(entry.brokeOffAtPage) + "/" + std::to_string(kPageCount);
-  }
-  return text;
-}
-
 int listEntries(const Invocation& invocation) {
   const std::optional<HistoryStore> history = historyFor(invocation);
   if (!history) return kExitUsage;
@@ -63,7 +55,7 @@ int listEntries(const Invocation& invocation) {
                       {"broken_off_at_page", entry.brokeOffAtPage != 0 ? json(entry.brokeOffAtPage) : json(nullptr)}});
     } else {
       invocation.out << entry.id << '\t' << localTimeText(entry.timeUs) << '\t' << entry.serial << '\t'
-                     << eventText(entry) << '\t' << (entry.valid() ? "valid" : "invalid") << '\n';
+                     << eventDescription(entry) << '\t' << (entry.valid() ? "valid" : "invalid") << '\n';
     }
   }
   if (invocation.given(kJsonOption)) printJson(invocation, list);
