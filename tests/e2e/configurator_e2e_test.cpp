@@ -38,6 +38,9 @@ class Configurator : public ::testing::Test {
     env.insert(QStringLiteral("TREKMOR_E2E_CLICKS"), clicks);
     env.insert(QStringLiteral("TREKMOR_E2E_OUT"), out());
     env.insert(QStringLiteral("TREKMOR_SIM_EEPROM"), eeprom());
+    // The window's remembered settings and its history stay in the run's folder.
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("TREKMOR_HISTORY_DIR"), m_dir.filePath(QStringLiteral("history")));
     // A user's locale with a decimal comma: no text the program shows may follow it.
     env.insert(QStringLiteral("LOCPATH"), QStringLiteral(TREKMOR_TEST_LOCALES));
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
