@@ -35,9 +35,10 @@ CompareWindow::CompareWindow(QWidget* parent, const QString& title, const QStrin
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(title);
   auto* layout = new QVBoxLayout(this);
-  auto* summary = new QLabel(differences.empty() ? QStringLiteral("No setting differs.")
-                                                 : QStringLiteral("%1 settings differ.").arg(differences.size()),
-                             this);
+  const QString count = differences.empty()       ? QStringLiteral("No setting differs.")
+                        : differences.size() == 1 ? QStringLiteral("1 setting differs.")
+                                                  : QStringLiteral("%1 settings differ.").arg(differences.size());
+  auto* summary = new QLabel(count, this);
   summary->setObjectName(QStringLiteral("CompareSummary"));
   layout->addWidget(summary);
 
