@@ -6,12 +6,12 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/filename.h"
@@ -77,33 +77,36 @@ class ProfileFile {
     std::vector<std::size_t> added;  // in m_written, in file order
   };
 
-  struct NameHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view name) const;
-  };
-  struct NameEqual {
-    using is_transparent = void;
-    bool operator()(std::string_view a, std::string_view b) const { return sameName(a, b); }
-  };
-  struct KeyView {
-    std::size_t section;
-    std::string_view name;
-  };
-  struct KeyName {
-    std::size_t section;
-    std::string name;
-  };
-  struct KeyHash {
-    using is_transparent = void;
-    std::size_t operator()(const KeyView& key) const;
-    std::size_t operator()(const KeyName& key) const { return (*this)(KeyView{key.section, key.name}); }
-  };
-  struct KeyEqual {
-    using is_transparent = void;
-    template <typename A, typename B>
-    bool operator()(const A& a, const B& b) const {
-      return a.section == b.section && sameName(a.name, b.name);
-    }
+  // Names of a section (0 for the names of the sections themselves) mapped
+  // to values, matched without regard to the case of ASCII letters; the first
+  // entry of a name wins. A file indexes a line or two per entry, so there is
+  // no allocation per entry: the names stand one after another in one buffer,
+  // the entries in one table searched by linear probing. Entries are only
+  // added, or all cleared.
+  template <typename Value>
+  class NameIndex {
+   public:
+    Value* find(std::size_t section, std::string_view name);
+    const Value* find(std::size_t section, std::string_view name) const;
+    // Adds the entry unless the name is present already.
+    void add(std::size_t section, std::string_view name, const Value& value);
+    void clear();
+
+   private:
+    struct Entry {
+      std::size_t hash;
+      std::size_t section;
+      std::size_t nameAt;  // in m_names
+      std::size_t nameLength;
+      Value value;
+    };
+    static constexpr std::uint32_t kFree = 0;  // a slot holds 1 + the entry's place in m_entries
+    // The slot that holds the name, or the free slot where it would go.
+    std::size_t place(std::size_t hash, std::size_t section, std::string_view name) const;
+
+    std::vector<std::uint32_t> m_slots;  // empty, or a power of two of slots at most half used
+    std::vector<Entry> m_entries;        // in the order they were added
+    std::string m_names;
   };
 
   // Takes the bytes of a file over, without a copy.
@@ -134,8 +137,8 @@ class ProfileFile {
   std::vector<Section> m_sections = std::vector<Section>(1);
   std::vector<std::string> m_written;      // bytes of the lines set() changed or added
   std::map<std::size_t, Line> m_changed;   // lines of the text that set() changed, by place
-  std::unordered_map<std::string, std::size_t, NameHash, NameEqual> m_sectionIndex;  // name -> first section
-  std::unordered_map<KeyName, Line, KeyHash, KeyEqual> m_keys;  // section, name -> its first key line
+  NameIndex<std::size_t> m_sectionIndex;  // name (in section 0) -> first section
+  NameIndex<Line> m_keys;                 // section, name -> its first key line
 };
 
 }  // namespace trekmor

@@ -109,6 +109,36 @@ INSTANTIATE_TEST_SUITE_P(Rules, ProfileWrite, ::testing::ValuesIn(kWriteCases),
 // Keys inserted into early sections move every later line; lookups made
 // between the writes must still find each key where it now stands, and the
 // first of two same-named sections and keys must still win.
+// Names matched in another case of ASCII letters wherever they differ, in
+// long names as in short ones, and only there: bytes above 0x7F that differ
+// by the letter-case bit are other names. Thousands of sections with the same
+// key make the index grow many times and its names alike in all but a few bytes.
+TEST(ProfileRead, ManySectionsAndNamesFoldedByAsciiCaseOnly) {
+  std::string text;
+  for (int n = 0; n < 3000; ++n) text += "[Section_Number_" + std::to_string(n) + "]\nkey=" + std::to_string(n) + "\n";
+  text += "[Long_Name_Of_A_Section_\xC1Z]\nLong_Key_Name_Differs_At_The_End_a=1\nLong_Key_Name_Differs_At_The_End_B=2\n";
+  const ProfileFile file = ProfileFile::fromBytes(text);
+  for (int n = 0; n < 3000; n += 7) {
+    ASSERT_EQ(file.value("SECTION_number_" + std::to_string(n), "KEY"), std::to_string(n)) << n;
+  }
+  const struct {
+    const char* section;
+    const char* key;
+    std::optional<std::string> expected;
+  } lookups[] = {
+      {"long_name_of_a_section_\xC1z", "LONG_KEY_NAME_DIFFERS_AT_THE_END_A", "1"},
+      {"LONG_NAME_OF_A_SECTION_\xC1Z", "long_key_name_differs_at_the_end_b", "2"},
+      {"Long_Name_Of_A_Section_\xE1Z", "Long_Key_Name_Differs_At_The_End_a", std::nullopt},
+      {"Long_Name_Of_A_Section_\xC1Z", "Long_Key_Name_Differs_At_The_End_c", std::nullopt},
+      {"Long_Name_Of_A_Section_\xC1", "Long_Key_Name_Differs_At_The_End_a", std::nullopt},
+      {"Section_Number_3000", "key", std::nullopt},
+      {"Section_Number_12", "key_", std::nullopt},
+  };
+  for (const auto& lookup : lookups) {
+    EXPECT_EQ(file.value(lookup.section, lookup.key), lookup.expected) << lookup.section << " " << lookup.key;
+  }
+}
+
 TEST(ProfileWrite, LookupsFollowInsertedLines) {
   ProfileFile file = ProfileFile::fromBytes("[A]\nx=1\n[B]\ny=2\nY=3\n[a]\nx=9\n[C]\nz=4\n");
   for (int k = 0; k < 20; ++k) {
