@@ -180,13 +180,6 @@ void ProfileFile::NameIndex<Value>::add(std::size_t section, std::string_view na
   m_names += name;
 }
 
-template <typename Value>
-void ProfileFile::NameIndex<Value>::clear() {
-  std::fill(m_slots.begin(), m_slots.end(), kFree);
-  m_entries.clear();
-  m_names.clear();
-}
-
 ProfileFile ProfileFile::fromBytes(std::string_view bytes) { return fromText(std::string(bytes)); }
 
 ProfileFile ProfileFile::fromText(std::string bytes) {
@@ -262,33 +255,6 @@ void ProfileFile::indexKey(std::size_t section, std::string_view name, const Lin
   m_keys.add(section, name, line);
 }
 
-void ProfileFile::reindex() {
-  m_sectionIndex.clear();
-  m_keys.clear();
-  std::string scratch;
-  const std::string_view text = m_text;
-  for (std::size_t number = 0; number < m_sections.size(); ++number) {
-    const Section& section = m_sections[number];
-    const auto index = [&](const Line& line) {
-      const Parsed parsed = classify(textOf(line, scratch));
-      if (parsed.kind == Kind::Section) indexSection(parsed.name, number);  // only ever the first line
-      if (parsed.kind == Kind::Key && number > 0) indexKey(number, parsed.name, line);
-    };
-    const auto indexText = [&](std::size_t from, std::size_t to) {
-      LineWalk lines(text, from);
-      for (std::size_t at = from; at < to;) {
-        const std::size_t stop = lines.stop(at);
-        index(textLine(at, stop - at));
-        at = lines.next(stop);
-      }
-    };
-    if (section.addedHeader != kNone) index(Line{kNone, 0, section.addedHeader});
-    indexText(section.begin, section.insertAt);
-    for (const std::size_t id : section.added) index(Line{kNone, 0, id});
-    indexText(section.insertAt, section.end);
-  }
-}
-
 std::optional<std::string> ProfileFile::value(std::string_view section, std::string_view key) const {
   const std::size_t* header = m_sectionIndex.find(0, section);
   if (header == nullptr) return std::nullopt;
@@ -323,70 +289,30 @@ void ProfileFile::addLine(std::size_t section, std::string text) {
   m_written.push_back(encode(std::move(text)));
   m_sections[section].added.push_back(line.written);
   std::string scratch;
-  const Parsed parsed = classify(textOf(line, scratch));
-  if (parsed.kind == Kind::Key) {
-    // It follows every other key of its section.
-    indexKey(section, parsed.name, line);
-  } else if (parsed.kind == Kind::Section) {
-    // A key name such as "[x" with a "]" after it makes a header.
-    splitAt(section, line);
-    reindex();
-  }
+  // A writable key's line reads as that key, and follows every other key of its section.
+  indexKey(section, classify(textOf(line, scratch)).name, line);
 }
 
-void ProfileFile::rewriteLine(std::size_t section, Line& line, std::string_view name, std::string text) {
+void ProfileFile::rewriteLine(Line& line, std::string text) {
   if (line.written == kNone) {
     line.written = m_written.size();
     m_written.emplace_back();
     m_changed.emplace(line.at, line);
   }
   m_written[line.written] = encode(std::move(text));
-  const Line changed = line;
-  std::string scratch;
-  const Parsed parsed = classify(textOf(changed, scratch));
-  if (parsed.kind == Kind::Key && parsed.name == name) return;  // the same key in the same place
-  // A key "[x" whose new value holds a "]" is now a header.
-  if (parsed.kind == Kind::Section) splitAt(section, changed);
-  reindex();
 }
 
-void ProfileFile::splitAt(std::size_t number, const Line& line) {
-  Section& section = m_sections[number];
-  Section next;
-  next.end = section.end;
-  if (line.at != kNone) {
-    // A line of the text: it and the lines after it move to the new section,
-    // the added ones with them; the section keeps the lines before it.
-    next.begin = line.at;
-    next.insertAt = section.insertAt;
-    next.added = std::move(section.added);
-    section.added.clear();
-    section.end = line.at;
-    const std::string_view text = m_text;
-    LineWalk lines(text, section.begin);
-    std::size_t at = section.begin;
-    if (section.addedHeader == kNone) at = lines.next(lines.stop(at));  // past the header
-    section.insertAt = at;
-    while (at < section.end) {
-      const std::size_t stop = lines.stop(at);
-      const std::size_t after = lines.next(stop);
-      if (!isBlankLine(text.substr(at, stop - at))) section.insertAt = after;
-      at = after;
-    }
-  } else {
-    // An added line: the added lines after it and the blank lines that
-    // ended the section move to the new one.
-    const auto place = std::find(section.added.begin(), section.added.end(), line.written);
-    next.addedHeader = line.written;
-    next.begin = next.insertAt = section.insertAt;
-    next.added.assign(place + 1, section.added.end());
-    section.added.erase(place, section.added.end());
-    section.end = section.insertAt;
-  }
-  m_sections.insert(m_sections.begin() + static_cast<std::ptrdiff_t>(number) + 1, std::move(next));
+bool ProfileFile::writableSection(std::string_view name) {
+  return name.find_first_of("]\r\n") == std::string_view::npos && trim(name) == name;
 }
 
-void ProfileFile::set(std::string_view section, std::string_view key, std::string_view value) {
+bool ProfileFile::writableKey(std::string_view name) {
+  return name.find_first_of("=\r\n") == std::string_view::npos && trim(name) == name &&
+         (name.empty() || (name.front() != '[' && name.front() != ';'));
+}
+
+bool ProfileFile::set(std::string_view section, std::string_view key, std::string_view value) {
+  if (!writableSection(section) || !writableKey(key)) return false;
   std::string clean(value);
   std::erase_if(clean, [](char c) { return c == '\r' || c == '\n'; });
 
@@ -394,19 +320,22 @@ void ProfileFile::set(std::string_view section, std::string_view key, std::strin
   if (header == nullptr) {
     appendSection("[" + std::string(section) + "]");
     addLine(m_sections.size() - 1, std::string(key) + "=" + clean);
-    return;
+    return true;
   }
   const std::size_t number = *header;
   Line* line = m_keys.find(number, key);
   if (line == nullptr) {
     addLine(number, std::string(key) + "=" + clean);
-    return;
+    return true;
   }
   std::string scratch;
   const Parsed present = classify(textOf(*line, scratch));
-  if (present.value == clean) return;
+  if (present.value == clean) return true;
+  // The name matches the writable `key` but for the case of ASCII letters,
+  // so the new line reads as the same key in the same place.
   const std::string name(present.name);
-  rewriteLine(number, *line, name, name + "=" + clean);
+  rewriteLine(*line, name + "=" + clean);
+  return true;
 }
 
 std::string ProfileFile::bytes() const {

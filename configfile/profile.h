@@ -45,8 +45,18 @@ class ProfileFile {
   // of its name, and is left untouched when it already reads as `value`; a
   // new key goes to the end of its section, a new section to the end of the
   // file. CR and LF are dropped from the value, so a value can never start a
-  // new line.
-  void set(std::string_view section, std::string_view key, std::string_view value);
+  // new line. Only names that read back as themselves are written (see
+  // writableSection and writableKey); for any other name nothing changes and
+  // the result is false.
+  bool set(std::string_view section, std::string_view key, std::string_view value);
+
+  // A section name without "]" or a line break and without blanks at either
+  // end: "[name]" reads back as a header of that name.
+  static bool writableSection(std::string_view name);
+  // A key name without "=" or a line break, without blanks at either end,
+  // not starting with "[" or ";": "name=value" reads back as that key, never
+  // as a header or a comment.
+  static bool writableKey(std::string_view name);
 
   // The file's bytes: unchanged lines as they were read, new lines ending in CRLF.
   std::string bytes() const;
@@ -82,7 +92,7 @@ class ProfileFile {
   // entry of a name wins. A file indexes a line or two per entry, so there is
   // no allocation per entry: the names stand one after another in one buffer,
   // the entries in one table searched by linear probing. Entries are only
-  // added, or all cleared.
+  // ever added.
   template <typename Value>
   class NameIndex {
    public:
@@ -90,7 +100,6 @@ class ProfileFile {
     const Value* find(std::size_t section, std::string_view name) const;
     // Adds the entry unless the name is present already.
     void add(std::size_t section, std::string_view name, const Value& value);
-    void clear();
 
    private:
     struct Entry {
@@ -120,15 +129,10 @@ class ProfileFile {
   Line textLine(std::size_t at, std::size_t length) const;
   void indexSection(std::string_view name, std::size_t number);
   void indexKey(std::size_t section, std::string_view name, const Line& line);
-  // Builds both indexes anew from the sections, after a written line changed
-  // what the lines around it are.
-  void reindex();
   void appendSection(std::string text);
   void addLine(std::size_t section, std::string text);
-  // Gives `line`, the index entry of a key named `name`, the bytes of `text`.
-  void rewriteLine(std::size_t section, Line& line, std::string_view name, std::string text);
-  // Makes `line`, which set() turned into a header, start a section of its own.
-  void splitAt(std::size_t section, const Line& line);
+  // Gives `line`, the index entry of a key, the bytes of `text`.
+  void rewriteLine(Line& line, std::string text);
   // Single-byte text as the file stores it (UTF-8 in a file with a byte-order mark).
   std::string encode(std::string text) const;
 

@@ -189,15 +189,13 @@ TEST_P(ProfileEdits, IndexFollowsTheWrites) {
 }
 
 const EditCase kEditCases[] = {
-    // "[abc" is a key while its line holds no "]"; with one it heads a section.
-    {"ChangedKeyTurnsIntoHeader", "[A]\n[abc=1\nk=2\n\n[B]\nx=1\n",
-     {{"A", "[abc", "x]"}, {"A", "k", "3"}, {"abc=x", "j", "4"}},
-     "[A]\nk=3\r\n[abc=x]\nk=2\nj=4\r\n\n[B]\nx=1\n",
-     {{"A", "k", "3"}, {"abc=x", "k", "2"}, {"abc=x", "j", "4"}, {"B", "x", "1"}, {"A", "[abc", "-"}}},
-    {"AddedKeyTurnsIntoHeader", "[A]\nx=1\n\n[B]\ny=2\n\n",
-     {{"B", "[q", "]"}, {"B", "z", "1"}, {"q=", "w", "2"}},
-     "[A]\nx=1\n\n[B]\ny=2\nz=1\r\n[q=]\r\nw=2\r\n\n",
-     {{"B", "z", "1"}, {"q=", "w", "2"}, {"B", "y", "2"}, {"B", "[q", "-"}}},
+    // "[abc" is a key while its line holds no "]", but not one the writer
+    // writes: a value with a "]" would make its line a header. The writes
+    // after the refused one go on as usual.
+    {"KeyThatCouldTurnIntoHeaderIsNotWritten", "[A]\n[abc=1\nk=2\n\n[B]\nx=1\n",
+     {{"A", "[abc", "x]"}, {"A", "k", "3"}, {"B", "[q", "]"}, {"B", "z", "1"}},
+     "[A]\n[abc=1\nk=3\n\n[B]\nx=1\nz=1\r\n",
+     {{"A", "k", "3"}, {"A", "[abc", "1"}, {"B", "z", "1"}, {"B", "[q", "-"}, {"abc=x", "k", "-"}}},
     {"NewSectionAfterABlankLastLine", "[A]\nx=1\n  ", {{"A", "k", "v"}, {"B", "k", "v"}},
      "[A]\nx=1\nk=v\r\n  \r\n[B]\r\nk=v\r\n", {{"A", "k", "v"}, {"B", "k", "v"}}},
     {"ChangedLastLineThenAKeyAfterIt", "[A]\nx=1", {{"A", "x", "2"}, {"A", "k", "v"}}, "[A]\nx=2\r\nk=v\r\n",
@@ -212,6 +210,36 @@ const EditCase kEditCases[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Rules, ProfileEdits, ::testing::ValuesIn(kEditCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Names whose line would read as a header, a comment, another key or
+// another section are refused and the file stays as it was; the names of
+// this tool's own sections and keys are all writable.
+TEST(ProfileWrite, OnlyNamesThatReadBackAsThemselvesAreWritten) {
+  const std::string before = "[A]\nk=1\n";
+  const std::array<std::pair<const char*, const char*>, 11> refused = {{{"A", "[k"},
+                                                                        {"A", ";k"},
+                                                                        {"A", "k=x"},
+                                                                        {"A", " k"},
+                                                                        {"A", "k\t"},
+                                                                        {"A", "k\n"},
+                                                                        {"A", "k\rj"},
+                                                                        {"A]", "k"},
+                                                                        {" A", "k"},
+                                                                        {"A ", "k"},
+                                                                        {"A\n", "k"}}};
+  for (const auto& [section, key] : refused) {
+    ProfileFile file = ProfileFile::fromBytes(before);
+    EXPECT_FALSE(file.set(section, key, "2")) << section << "/" << key;
+    EXPECT_EQ(file.bytes(), before) << section << "/" << key;
+  }
+  const std::array<std::pair<const char*, const char*>, 5> accepted = {
+      {{"A", "k[1]"}, {"A", "k;1"}, {"[A", "k"}, {"!WARNING", "WARNING"}, {"A", ""}}};
+  for (const auto& [section, key] : accepted) {
+    ProfileFile file = ProfileFile::fromBytes(before);
+    EXPECT_TRUE(file.set(section, key, "2")) << section << "/" << key;
+    EXPECT_EQ(ProfileFile::fromBytes(file.bytes()).value(section, key), "2") << section << "/" << key;
+  }
+}
 
 TEST(ProfileWrite, LineBreaksInAValueCannotStartNewLines) {
   ProfileFile file;
