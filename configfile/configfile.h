@@ -36,6 +36,7 @@ struct SaveResult {
   enum class Status { Ok, ConversionError, WriteFailed };
   Status status = Status::Ok;
   std::string message;  // for the error box
+  std::string reason;   // WriteFailed: the system's reason, shown on a line of its own
   explicit operator bool() const { return status == Status::Ok; }
 };
 
@@ -91,7 +92,8 @@ SaveResult saveConfiguration(const Fields& fields, const FileName& name,
 // sets every field from its key, or from its missing value when the key is
 // absent or a number is no whole number, runs the rules that follow a
 // field's load right after setting it, and finally the rules that end a load. A file
-// that cannot be read gets the wrong-application message.
+// that cannot be read gets the wrong-application message and, on a line of
+// its own, the file's name and why it could not be read.
 LoadResult loadConfiguration(const FileName& name, Fields& fields, UserInterface& ui);
 LoadResult loadConfiguration(const ProfileFile& file, Fields& fields, UserInterface& ui);
 LoadResult loadConfiguration(const ProfileFile& file, Fields& fields, UserInterface& ui,
