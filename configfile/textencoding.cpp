@@ -10,7 +10,8 @@ namespace trekmor {
 namespace {
 
 // The code point of the UTF-8 sequence at `at` and its length in bytes; a
-// malformed or over-long sequence gives kMalformed and a length of 1.
+// malformed sequence gives kMalformed and a length of 1, an over-long one
+// kMalformed and its whole length.
 constexpr char32_t kMalformed = 0xFFFFFFFF;
 
 std::pair<char32_t, std::size_t> decodeAt(std::string_view in, std::size_t at) {
@@ -39,7 +40,8 @@ std::pair<char32_t, std::size_t> decodeAt(std::string_view in, std::size_t at) {
   // Over-long forms of Latin-1 characters would otherwise smuggle in bytes
   // (for example a CR) that the file could not hold as they are.
   const bool overlong = (length == 2 && code < 0x80) || (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
-  if (!valid || overlong) return {kMalformed, 1};
+  if (!valid) return {kMalformed, 1};
+  if (overlong) return {kMalformed, length};
   return {code, length};
 }
 

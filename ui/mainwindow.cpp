@@ -212,8 +212,9 @@ void MainWindow::wireSettings() {
 
 void MainWindow::Button_write_configClick() {
   // A character that the device's single-byte text cannot hold is refused
-  // before anything is packed or the device is opened.
-  if (const std::optional<std::string> refused = m_fields.unencodableCharacter()) {
+  // before anything is packed or the device is opened (a field that refuses
+  // it with its own check's message is left to the pack).
+  if (const std::optional<std::string> refused = m_fields.unencodableCharacter(false)) {
     m_ui->information(*refused);
     return;
   }
@@ -266,7 +267,8 @@ QString MainWindow::chooseFile(QFileDialog& dialog, QString& lastChosen) {
 }
 
 void MainWindow::Button_save_to_fileClick() {
-  if (const std::optional<std::string> refused = m_fields.unencodableCharacter()) {
+  // The file would hold a character the tool never stores; it is refused before the dialog.
+  if (const std::optional<std::string> refused = m_fields.unencodableCharacter(true)) {
     m_ui->information(*refused);
     return;
   }

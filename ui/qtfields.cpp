@@ -1,5 +1,7 @@
 #include "ui/qtfields.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -87,8 +89,12 @@ void QtFields::setIndex(std::string_view control, int value) {
   combo->setCurrentIndex(value >= 0 && value < combo->count() ? value : -1);
 }
 
-std::optional<std::string> QtFields::unencodableCharacter() const {
+std::optional<std::string> QtFields::unencodableCharacter(bool everyField) const {
   for (const FieldDecl* field : allFields()) {
+    const bool checked = !field->text.freeTextMessage.empty() ||
+                         std::any_of(field->checks.begin(), field->checks.end(),
+                                     [](const TextCheck& check) { return !check.allowed.empty(); });
+    if (checked && !everyField) continue;
     QWidget* w = widget(field->control);
     QString text;
     if (auto* edit = qobject_cast<QLineEdit*>(w)) text = edit->text();

@@ -34,7 +34,9 @@ class QtFields final : public Fields {
 
   // The refusal of the first character typed into a text field that
   // single-byte text cannot hold, naming the field; nothing when all fit.
-  std::optional<std::string> unencodableCharacter() const;
+  // Without `everyField`, fields whose own character check refuses it with
+  // its message (as the pack does) are left to that check.
+  std::optional<std::string> unencodableCharacter(bool everyField) const;
 
  private:
   QHash<QString, QWidget*> m_widgets;

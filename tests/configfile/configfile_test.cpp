@@ -205,7 +205,9 @@ TEST(LoadConfiguration, ForeignFilesChangeNothing) {
   FieldStore fields = FieldStore::withStartValues();
   RecordingInterface ui;
   EXPECT_EQ(loadConfiguration(dir / "absent.cfg", fields, ui), LoadResult::Unreadable);
-  EXPECT_EQ(ui.boxes, std::vector<std::string>{"information: " + std::string(kNotConfigurationFileMessage)});
+  // The load's message as it stands, then the file and the system's reason on a line of their own.
+  EXPECT_EQ(ui.boxes, std::vector<std::string>{"information: " + std::string(kNotConfigurationFileMessage) + "\n" +
+                                               (dir / "absent.cfg").string() + ": No such file or directory"});
 }
 
 TEST(LoadConfiguration, OtherVersionWarnsAndLoadsEverything) {

@@ -111,7 +111,10 @@ TEST_F(CliDevice, UploadANamedImage) {
   writeFile(dir / "long.bin", std::string(112641, '\x01'));
   const Outcome tooLong = run("upload-firmware long.bin");
   EXPECT_EQ(tooLong.status, 1);
-  EXPECT_EQ(tooLong.err, "Firmware file too long.\n");
+  // Refused before the device is opened.
+  EXPECT_EQ(tooLong.out, "");
+  EXPECT_EQ(tooLong.err, "long.bin is not a firmware image: it holds 112641 bytes, more than the largest image the "
+                         "device takes (112640 bytes). Nothing was sent to the device.\n");
 
   const Outcome failing = run("upload-firmware fw.bin", "TREKMOR_SIM_FAULT=block-fail@1");
   EXPECT_EQ(failing.status, 1);
@@ -125,7 +128,7 @@ TEST_F(CliDevice, UploadANamedImage) {
 
   const Outcome missing = run("upload-firmware nothing.bin");
   EXPECT_EQ(missing.status, 2);
-  EXPECT_EQ(missing.err, "aprs-trekmor-cli: cannot read nothing.bin\n");
+  EXPECT_EQ(missing.err, "aprs-trekmor-cli: cannot read nothing.bin: No such file or directory\n");
 }
 
 #ifndef TREKMOR_CARRIED_FIRMWARE
@@ -152,7 +155,7 @@ TEST_F(CliDevice, StoppedDeviceOperationsWriteNoFile) {
       {"write start.cfg", "TREKMOR_SIM_ABSENT=1", "APRS Trekmor not found.\n"},
       {"write start.cfg", "TREKMOR_SIM_FAULT=write-fail@0", "Page write error: 1/160\n"},
       {"info", "TREKMOR_SIM_DENIED=1", ""},
-      {"upload-firmware start.cfg", "TREKMOR_SIM_ABSENT=1", "APRS Trekmor not found.\n"},
+      {"upload-firmware", "TREKMOR_SIM_ABSENT=1", "APRS Trekmor not found.\n"},
   };
   for (const auto& c : cases) {
     const Outcome result = run(c.arguments, c.settings);
@@ -192,7 +195,8 @@ TEST_F(CliFleet, BackupOverridesVerifiedWriteAndDiff) {
   const Outcome imageToDevice = run("diff base.bin device");
   EXPECT_EQ(imageToDevice.status, 1);
   EXPECT_EQ(imageToDevice.out, changes);
-  EXPECT_EQ(imageToDevice.err.rfind("Eeprom read success.\n" + kFound + "Page read: 1/160\n", 0), 0u);
+  EXPECT_EQ(imageToDevice.err.rfind("Unpacked base.bin: the integrity and version tests passed.\n" + kFound +
+                                        "Page read: 1/160\n", 0), 0u);
   const auto document = nlohmann::json::parse(run("diff base.bin device --json").out);
   ASSERT_EQ(document["differences"].size(), 3u);
   EXPECT_EQ(document["differences"][0]["b"], "SP3ABC");
@@ -246,7 +250,7 @@ TEST_F(CliFleet, AFailedBackupLeavesTheDeviceUntouched) {
     std::string err;
   } cases[] = {
       {"old.bin", "TREKMOR_SIM_FAULT=read-bad-sum@2", false, "The device's configuration could not be read for the backup.\n"},
-      {"no/such/old.bin", "", false, "Unable to write to no/such/old.bin.\n"},
+      {"no/such/old.bin", "", false, "Unable to write to no/such/old.bin.\nNo such file or directory\n"},
       {"old.cfg", "", true,
        "The device's configuration fails the integrity or version test and cannot be saved as a .cfg file; a .bin "
        "backup keeps it as it is.\n"},
