@@ -70,9 +70,9 @@ int applyAssignments(const Invocation& invocation, ProfileFile& file) {
     const std::string_view typed = std::string_view(assignment).substr(equals + 1);
     const std::string setting = settingName(*field);
     if (field->form != FileForm::Text && !parseFileInteger(typed)) {
-      diagnose(invocation, "--set " + setting + "=" + std::string(typed) + ": " + formName(field->form) +
-                               " setting; it takes a whole number from -2147483648 to 2147483647 (decimal, or "
-                               "hexadecimal after 0x or $)");
+      diagnose(invocation, "--set " + setting + "=" + std::string(typed) + ": '" + std::string(typed) +
+                               "' is not a whole number; " + setting + " takes one from -2147483648 to 2147483647 "
+                               "(a " + formName(field->form) + " setting: decimal, or hexadecimal after 0x or $)");
       return kExitUsage;
     }
     if (const std::optional<char32_t> code = firstUnencodable(typed)) {
