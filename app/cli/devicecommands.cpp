@@ -179,13 +179,16 @@ namespace {
 
 // After a write that broke off part-way: what the tracker holds now, and what to do.
 void tellPartlyWritten(const Invocation& invocation, const RecordingTransport& transport, const std::string* backup) {
+  const std::string program(kProgramName);
   std::string remedies = "write the configuration again";
-  if (backup) remedies += ", or restore the backup with '" + std::string(kProgramName) + " write " + *backup + "'";
   for (const HistoryEntry& entry : transport.stored()) {
     if (entry.event == HistoryEvent::BeforeWrite) {
-      remedies += std::string(backup ? " or" : ", or") + " restore what it held with '" + std::string(kProgramName) +
-                  " history restore " + entry.id + "'";
+      remedies += ", or restore what it held with '" + program + " history restore " + entry.id + "'";
     }
+  }
+  if (backup) {
+    remedies += hasExtension(*backup, ".cfg") ? ", or write the backup back with '" + program + " write " + *backup + "'"
+                                              : "; the backup " + *backup + " holds what it held";
   }
   invocation.ui.information("The write broke off: the tracker now holds a partly written configuration; " + remedies + ".");
 }

@@ -4,6 +4,8 @@
 // files are the reference for what must reach and come from the device.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstdlib>
 #include <sys/wait.h>
 
@@ -166,6 +168,48 @@ TEST_F(CliDevice, StoppedDeviceOperationsWriteNoFile) {
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "out.cfg")) << c.settings;
   }
+}
+
+// A file, its image and the device it was written to are one configuration.
+TEST_F(CliDevice, AFileAndItsDeviceCompareEqual) {
+  ASSERT_EQ(run("defaults d.cfg").status, 0);
+  ASSERT_EQ(run("pack d.cfg d.bin").status, 0);
+  const Outcome written = run("write d.cfg --quiet");
+  ASSERT_EQ(written.status, 0);
+  EXPECT_EQ(written.out, kFound + "Eeprom write success\n");  // --quiet: no page lines
+  const struct {
+    std::string arguments;
+    int status;
+    std::string out;
+  } cases[] = {
+      {"diff d.cfg device --quiet", 0, ""},
+      {"diff d.bin device --quiet", 0, ""},
+      {"diff device d.cfg --quiet", 0, ""},
+      {"diff d.cfg device --quiet --set Radio.Callsign=SP3ABC", 2, ""},  // diff takes no --set
+      {"diff d.cfg device", 2, ""},
+  };
+  for (const auto& c : cases) {
+    const Outcome result = run(c.arguments, c.arguments == "diff d.cfg device" ? "TREKMOR_SIM_ABSENT=1" : "");
+    EXPECT_EQ(result.status, c.status) << c.arguments << "\n" << result.err;
+    EXPECT_EQ(result.out, c.out) << c.arguments;
+    EXPECT_EQ(result.err.find("Page read: "), std::string::npos) << c.arguments;
+  }
+}
+
+// A write that breaks off half-way says last what the tracker holds and how to mend it.
+TEST_F(CliDevice, AWriteThatBreaksOffSaysHowToMendIt) {
+  ASSERT_EQ(run("defaults d.cfg").status, 0);
+  ASSERT_EQ(run("write d.cfg --quiet").status, 0);
+  const Outcome broken = run("write d.cfg --backup old.bin --set Radio.Callsign=SP3ABC --quiet",
+                             "TREKMOR_SIM_FAULT=write-fail@80");
+  EXPECT_EQ(broken.status, 1);
+  EXPECT_EQ(broken.out.substr(broken.out.size() - 25), "Page write error: 81/160\n");
+  const std::string start = "The write broke off: the tracker now holds a partly written configuration; write the "
+                            "configuration again, or restore what it held with 'aprs-trekmor-cli history restore ";
+  ASSERT_EQ(broken.err.substr(0, start.size()), start) << broken.err;
+  const std::string end = "'; the backup old.bin holds what it held.\n";
+  EXPECT_EQ(broken.err.substr(broken.err.size() - end.size()), end);
+  EXPECT_EQ(std::count(broken.err.begin(), broken.err.end(), '\n'), 1);
 }
 
 // A device that holds base.cfg as packed with seed 1, the image base.bin holds.
