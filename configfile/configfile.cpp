@@ -150,9 +150,32 @@ SaveResult saveImage(const Image& image, const FileName& name) {
   return {};
 }
 
+std::optional<std::string> unencodableSetting(std::string_view bytes, const ProfileFile& file) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (!bytes.starts_with(kByteOrderMark) || !firstUnencodable(bytes.substr(kByteOrderMark.size()))) return std::nullopt;
+  // The same file with another stand-in for those characters: a value that
+  // reads differently held one of them.
+  const ProfileFile marked = ProfileFile::fromBytes(
+      std::string(kByteOrderMark) + markUnencodable(bytes.substr(kByteOrderMark.size()), "\xC2\x80"));
+  for (const FieldDecl* field : fileSequence(packOrder())) {
+    if (field->form != FileForm::Text) continue;
+    const std::optional<std::string> value = marked.value(field->section, field->key);
+    if (value == file.value(field->section, field->key)) continue;
+    return unencodableText(settingName(*field), std::nullopt);
+  }
+  return std::nullopt;
+}
+
 LoadResult loadConfiguration(const FileName& name, Fields& fields, UserInterface& ui) {
   ReadFailure failure;
-  const std::optional<ProfileFile> file = ProfileFile::read(name, &failure);
+  const std::optional<std::string> bytes = readWholeFile(name, ProfileFile::kMaxSize, &failure);
+  const std::optional<ProfileFile> file = bytes ? std::optional(ProfileFile::fromBytes(*bytes)) : std::nullopt;
+  if (file) {
+    if (const std::optional<std::string> refused = unencodableSetting(*bytes, *file)) {
+      ui.information(*refused);
+      return LoadResult::Rejected;
+    }
+  }
   if (!file) {
     // The message the load gives any file it cannot take, then why.
     std::string reason;

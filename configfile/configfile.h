@@ -95,6 +95,12 @@ SaveResult saveConfiguration(const Fields& fields, const FileName& name,
 // that cannot be read gets the wrong-application message and, on a line of
 // its own, the file's name and why it could not be read.
 LoadResult loadConfiguration(const FileName& name, Fields& fields, UserInterface& ui);
+
+// A UTF-8 file (one with a byte-order mark) whose text setting holds a
+// character that single-byte text cannot hold, which the reader turns into
+// '?': the refusal naming the first such setting; nothing for any other file.
+// The load takes such a file only once this says nothing.
+std::optional<std::string> unencodableSetting(std::string_view bytes, const ProfileFile& file);
 LoadResult loadConfiguration(const ProfileFile& file, Fields& fields, UserInterface& ui);
 LoadResult loadConfiguration(const ProfileFile& file, Fields& fields, UserInterface& ui,
                              std::span<const Group* const> groups);

@@ -66,10 +66,31 @@ std::optional<char32_t> firstUnencodable(std::string_view in) {
   return std::nullopt;
 }
 
-std::string unencodableText(std::string_view name, char32_t code) {
-  if (code == kMalformed) return std::string(name) + " - the text is not UTF-8 and cannot be stored.";
+std::string markUnencodable(std::string_view in, std::string_view marker) {
+  std::string out;
+  out.reserve(in.size());
+  for (std::size_t i = 0; i < in.size();) {
+    const auto [code, length] = decodeAt(in, i);
+    if (code > 0xFF) {
+      out += marker;
+    } else {
+      out += in.substr(i, length);
+    }
+    i += length;
+  }
+  return out;
+}
+
+std::string unencodableText(std::string_view name, std::optional<char32_t> code) {
+  if (!code) {
+    return std::string(name) + " - a character cannot be stored: the device holds single-byte (Latin-1) text only.";
+  }
+  if (*code == kMalformed) {
+    return std::string(name) + " - a character that is not UTF-8 cannot be stored: the device holds single-byte "
+                               "(Latin-1) text only.";
+  }
   char digits[16];
-  std::snprintf(digits, sizeof digits, "U+%04X", static_cast<unsigned>(code));
+  std::snprintf(digits, sizeof digits, "U+%04X", static_cast<unsigned>(*code));
   return std::string(name) + " - character " + digits +
          " cannot be stored: the device holds single-byte (Latin-1) text only.";
 }

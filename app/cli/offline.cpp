@@ -92,8 +92,13 @@ int applyAssignments(const Invocation& invocation, ProfileFile& file) {
 int loadConfigInput(const Invocation& invocation, const std::string& path, FieldStore& fields) {
   invocation.ui.setSubject(path);
   ReadFailure failure;
-  std::optional<ProfileFile> file = ProfileFile::read(path, &failure);
-  if (!file) return cannotRead(invocation, path, failure);
+  const std::optional<std::string> bytes = readWholeFile(path, ProfileFile::kMaxSize, &failure);
+  if (!bytes) return cannotRead(invocation, path, failure);
+  std::optional<ProfileFile> file = ProfileFile::fromBytes(*bytes);
+  if (const std::optional<std::string> refused = unencodableSetting(*bytes, *file)) {
+    invocation.ui.information(*refused);
+    return exitStatus(LoadResult::Rejected);
+  }
   const int assigned = applyAssignments(invocation, *file);
   if (assigned != kExitSuccess) return assigned;
   fields = FieldStore::withStartValues();

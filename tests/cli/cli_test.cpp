@@ -235,6 +235,15 @@ TEST_F(Cli, EveryRefusalSaysWhatAndWhy) {
   std::string binary(4096, '\0');
   for (std::size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>(i * 7);
   writeFile(dir / "firmware.bin", binary);
+  // UTF-8 files: a setting with a character beyond one byte is refused; one in a comment is not.
+  const std::string text = readFile(dir / "d.cfg");
+  const auto utf8 = [&](const std::string& from, const std::string& to) {
+    std::string changed = text;
+    changed.replace(changed.find(from), from.size(), to);
+    return "\xEF\xBB\xBF" + changed;
+  };
+  writeFile(dir / "polish.cfg", utf8("Callsign=NOCALL", "Callsign=\xC5\x81\xC3\x93" "D"));
+  writeFile(dir / "comment.cfg", utf8("[Radio]", "; \xE2\x82\xAC\r\n[Radio]"));
   const std::string prefix = "aprs-trekmor-cli: ";
   const std::string typedNumber = "' is not a whole number; Radio.TXdelay takes one from -2147483648 to 2147483647";
   const struct {
@@ -253,6 +262,9 @@ TEST_F(Cli, EveryRefusalSaysWhatAndWhy) {
        prefix + "--set Radio.Callsign=\xC5\x81\xC3\x93" "D\xC5\xB9: Radio.Callsign - character U+0141 cannot be stored"},
       {"check d.cfg --set Weather.Weather_comment=\xE2\x82\xAC", 2, prefix + "--set Weather.Weather_comment=\xE2\x82\xAC: Weather.Weather_comment - character U+20AC"},
       {"check d.cfg --set Radio.Callsign=\xC3\x93KLMNOP", 1, "Callsign - too long", true},  // fits one byte: the check speaks
+      {"check polish.cfg", 1, "Radio.Callsign - a character cannot be stored: the device holds single-byte (Latin-1)"},
+      {"pack polish.cfg x.bin", 1, "Radio.Callsign - a character cannot be stored"},
+      {"check comment.cfg", 0, ""},
       {"check nope.cfg", 2, prefix + "cannot read nope.cfg: No such file or directory\n"},
       {"check folder.cfg", 2, prefix + "cannot read folder.cfg: Is a directory\n"},
       {"check huge.cfg", 2, prefix + "huge.cfg is too large to be a configuration file (262145 bytes; the limit is 262144)\n"},

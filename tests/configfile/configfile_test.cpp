@@ -230,6 +230,22 @@ TEST(TextEncoding, FindsTheFirstCharacterThatDoesNotFitOneByte) {
             "Callsign - character U+0141 cannot be stored: the device holds single-byte (Latin-1) text only.");
 }
 
+TEST(LoadConfiguration, AUtf8SettingBeyondOneByteIsRefusedAndChangesNothing) {
+  TempDir dir;
+  ASSERT_TRUE(saveConfiguration(FieldStore::withStartValues(), dir / "start.cfg"));
+  std::string text = "\xEF\xBB\xBF" + readFile(dir / "start.cfg");
+  text.replace(text.find("Latitude=5223.08N"), 17, "Latitude=5223.08\xE2\x84\x96");
+  writeFile(dir / "u8.cfg", text);
+  FieldStore fields = FieldStore::withStartValues();
+  fields.setText("Callsign", "MINE");
+  const FieldStore before = fields;
+  RecordingInterface ui;
+  EXPECT_EQ(loadConfiguration(dir / "u8.cfg", fields, ui), LoadResult::Rejected);
+  EXPECT_TRUE(fields == before);
+  EXPECT_EQ(ui.boxes, std::vector<std::string>{"information: Radio.Latitude - a character cannot be stored: the "
+                                               "device holds single-byte (Latin-1) text only."});
+}
+
 // Settled, two stores compare as the device would hold them.
 TEST(SettleSettings, GivesEachSettingTheValueTheDeviceHolds) {
   FieldStore saved = FieldStore::withStartValues();
