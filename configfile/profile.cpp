@@ -193,8 +193,8 @@ ProfileFile ProfileFile::fromText(std::string bytes) {
   return file;
 }
 
-std::optional<ProfileFile> ProfileFile::read(const FileName& name) {
-  std::optional<std::string> bytes = readWholeFile(name, kMaxSize);
+std::optional<ProfileFile> ProfileFile::read(const FileName& name, ReadFailure* failure) {
+  std::optional<std::string> bytes = readWholeFile(name, kMaxSize, failure);
   if (!bytes) return std::nullopt;
   return fromText(std::move(*bytes));
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/filename.h"
+#include "platform/wholefile.h"
 
 namespace trekmor {
 
@@ -32,8 +33,8 @@ class ProfileFile {
   static ProfileFile fromBytes(std::string_view bytes);
 
   // Reads a whole file. No value when it does not exist, is not a regular
-  // file, cannot be read or exceeds kMaxSize.
-  static std::optional<ProfileFile> read(const FileName& name);
+  // file, cannot be read or exceeds kMaxSize; `failure` (if given) then says why.
+  static std::optional<ProfileFile> read(const FileName& name, ReadFailure* failure = nullptr);
 
   // The value of `key` in the first section named `section` (both matched
   // without regard to the case of ASCII letters); no value when the section

@@ -1,7 +1,8 @@
 #include "app/cli/devicecommands.h"
 
+#include <algorithm>
 #include <filesystem>
-#include <fstream>
+#include <variant>
 #include <string_view>
 #include <vector>
 
@@ -9,6 +10,9 @@
 
 #include "app/cli/offline.h"
 #include "app/cli/trackers.h"
+#include "configfile/configfile.h"
+#include "configfile/textencoding.h"
+#include "platform/wholefile.h"
 #include "platform/ascii.h"
 #include "platform/filename.h"
 #include "device/firmware.h"
@@ -21,16 +25,47 @@ namespace trekmor::cli {
 
 namespace {
 
-// At most one byte more than the device takes, so that a longer file is
-// still told apart and refused by the upload itself.
-std::optional<std::vector<std::uint8_t>> readFirmwareFile(const std::string& path) {
-  std::ifstream in(FileName(path).path(), std::ios::binary);
-  if (!in) return std::nullopt;
-  std::vector<std::uint8_t> bytes(kFirmwareMaxSize + 1);
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  if (in.bad()) return std::nullopt;
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
-  return bytes;
+// What makes a named file no firmware image, or nothing. The image format is
+// opaque, so only what can be told for certain is refused: a file larger than
+// the largest image the device takes, one of this tool's own configuration
+// files or configuration images, and text (a firmware image holds NUL bytes
+// and bytes that are no characters; a text file holds neither).
+std::optional<std::string> notFirmware(std::string_view bytes) {
+  const ProfileFile file = ProfileFile::fromBytes(bytes);
+  if (file.value(kHeaderSection, "Application") == kApplicationName) return "it is a configuration file (.cfg)";
+  if (bytes.size() == kImageSize) {
+    Image image{};
+    std::copy(bytes.begin(), bytes.end(), image.begin());
+    if (checkImageIntegrity(image)) return "it is a configuration image";
+  }
+  const bool text = bytes.find('\0') == std::string_view::npos && !firstUnencodable(bytes).has_value() &&
+                    std::all_of(bytes.begin(), bytes.end(), [](char c) {
+                      const auto byte = static_cast<unsigned char>(c);
+                      return byte >= 0x20 ? byte != 0x7F : byte == '\t' || byte == '\n' || byte == '\r' || byte == '\f';
+                    });
+  if (!bytes.empty() && text) return "it is text";
+  return std::nullopt;
+}
+
+// The named firmware image, or the exit status of its refusal (shown).
+std::variant<std::vector<std::uint8_t>, int> readFirmwareFile(const Invocation& invocation, const std::string& path) {
+  ReadFailure failure;
+  const std::optional<std::string> bytes = readWholeFile(path, kFirmwareMaxSize, &failure);
+  std::optional<std::string> problem;
+  if (!bytes && failure.kind == ReadFailure::Kind::TooLarge) {
+    problem = "it holds " + std::to_string(failure.size) + " bytes, more than the largest image the device takes (" +
+              std::to_string(kFirmwareMaxSize) + " bytes)";
+  } else if (!bytes) {
+    return cannotRead(invocation, path, failure);
+  } else {
+    problem = notFirmware(*bytes);
+  }
+  if (problem) {
+    invocation.ui.setSubject(path);
+    invocation.ui.information(path + " is not a firmware image: " + *problem + ". Nothing was sent to the device.");
+    return kExitStopped;
+  }
+  return std::vector<std::uint8_t>(bytes->begin(), bytes->end());
 }
 
 }  // namespace
@@ -140,6 +175,26 @@ bool keepBefore(const Invocation& invocation, RecordingTransport& transport, His
 
 }  // namespace
 
+namespace {
+
+// After a write that broke off part-way: what the tracker holds now, and what to do.
+void tellPartlyWritten(const Invocation& invocation, const RecordingTransport& transport, const std::string* backup) {
+  const std::string program(kProgramName);
+  std::string remedies = "write the configuration again";
+  for (const HistoryEntry& entry : transport.stored()) {
+    if (entry.event == HistoryEvent::BeforeWrite) {
+      remedies += ", or restore what it held with '" + program + " history restore " + entry.id + "'";
+    }
+  }
+  if (backup) {
+    remedies += hasExtension(*backup, ".cfg") ? ", or write the backup back with '" + program + " write " + *backup + "'"
+                                              : "; the backup " + *backup + " holds what it held";
+  }
+  invocation.ui.information("The write broke off: the tracker now holds a partly written configuration; " + remedies + ".");
+}
+
+}  // namespace
+
 int runWrite(const Invocation& invocation) {
   const std::string* backup = invocation.value(kBackupOption);
   if (backup && !hasExtension(*backup, ".bin") && !hasExtension(*backup, ".cfg")) {
@@ -170,6 +225,7 @@ int runWrite(const Invocation& invocation) {
     return kExitStopped;
   }
   const DeviceOutcome written = writePackedImage(invocation.ui, transport, image);
+  if (written == DeviceOutcome::TransferFailed) tellPartlyWritten(invocation, transport, backup);
   if (written != DeviceOutcome::Done) return exitStatus(written);
   return invocation.given(kVerifyOption) ? verify(invocation, transport, image) : kExitSuccess;
 }
@@ -192,8 +248,9 @@ int runInfo(const Invocation& invocation) {
 int runUploadFirmware(const Invocation& invocation) {
   std::optional<std::vector<std::uint8_t>> named;
   if (!invocation.arguments.empty()) {
-    named = readFirmwareFile(invocation.arguments[0]);
-    if (!named) return cannotRead(invocation, invocation.arguments[0]);
+    auto read = readFirmwareFile(invocation, invocation.arguments[0]);
+    if (const int* refused = std::get_if<int>(&read)) return *refused;
+    named = std::move(std::get<std::vector<std::uint8_t>>(read));
   }
   const std::optional<std::span<const std::uint8_t>> image =
       named ? std::optional<std::span<const std::uint8_t>>(*named) : carriedFirmware();
