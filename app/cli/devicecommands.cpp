@@ -175,12 +175,9 @@ bool keepBefore(const Invocation& invocation, RecordingTransport& transport, His
 
 }  // namespace
 
-namespace {
-
-// After a write that broke off part-way: what the tracker holds now, and what to do.
-void tellPartlyWritten(const Invocation& invocation, const RecordingTransport& transport, const std::string* backup) {
+void tellPartlyWritten(const Invocation& invocation, const RecordingTransport& transport, std::string remedies,
+                       const std::string* backup) {
   const std::string program(kProgramName);
-  std::string remedies = "write the configuration again";
   for (const HistoryEntry& entry : transport.stored()) {
     if (entry.event == HistoryEvent::BeforeWrite) {
       remedies += ", or restore what it held with '" + program + " history restore " + entry.id + "'";
@@ -192,8 +189,6 @@ void tellPartlyWritten(const Invocation& invocation, const RecordingTransport& t
   }
   invocation.ui.information("The write broke off: the tracker now holds a partly written configuration; " + remedies + ".");
 }
-
-}  // namespace
 
 int runWrite(const Invocation& invocation) {
   const std::string* backup = invocation.value(kBackupOption);
@@ -225,7 +220,9 @@ int runWrite(const Invocation& invocation) {
     return kExitStopped;
   }
   const DeviceOutcome written = writePackedImage(invocation.ui, transport, image);
-  if (written == DeviceOutcome::TransferFailed) tellPartlyWritten(invocation, transport, backup);
+  if (written == DeviceOutcome::TransferFailed) {
+    tellPartlyWritten(invocation, transport, "write the configuration again", backup);
+  }
   if (written != DeviceOutcome::Done) return exitStatus(written);
   return invocation.given(kVerifyOption) ? verify(invocation, transport, image) : kExitSuccess;
 }

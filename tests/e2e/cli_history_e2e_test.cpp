@@ -207,6 +207,24 @@ TEST_F(CliTrackers, RestoreGoesBackToItsOwnTrackerUnlessAnotherIsNamed) {
   EXPECT_EQ(eeprom(3), readFile(dir / "base.bin"));
 }
 
+// A restore that breaks off names the entry to restore again and the one kept just before it.
+TEST_F(CliTrackers, ARestoreThatBreaksOffSaysHowToMendIt) {
+  ASSERT_EQ(run("write base.cfg --seed 1 --serial " + kSerials[0]).status, 0);
+  const std::string id = history()[0]["id"];
+  ASSERT_EQ(run("write base.cfg --set Radio.Callsign=SP3ABC --serial " + kSerials[0]).status, 0);
+  const Outcome broken = run("history restore " + id + " --quiet", "TREKMOR_SIM_FAULT=write-fail@80");
+  EXPECT_EQ(broken.status, 1);
+  const nlohmann::json entries = history("--serial " + kSerials[0]);
+  // Newest first: the broken-off write, then what the tracker held before it.
+  ASSERT_EQ(entries.size(), 4u) << entries.dump();
+  EXPECT_EQ(entries[0]["broken_off_at_page"], 81);
+  ASSERT_EQ(entries[1]["event"], "before-write");
+  EXPECT_EQ(broken.err, "The write broke off: the tracker now holds a partly written configuration; restore the entry "
+                        "again with 'aprs-trekmor-cli history restore " + id +
+                            "', or restore what it held with 'aprs-trekmor-cli history restore " +
+                            entries[1]["id"].get<std::string>() + "'.\n");
+}
+
 TEST_F(CliTrackers, BackupsAreNotOverwrittenAndKeepBeforeStopsWhenItCannotRead) {
   const std::string one = "TREKMOR_SIM_DEVICES=1";
   ASSERT_EQ(run("write base.cfg --seed 1 --backup old.bin", one).status, 0);
