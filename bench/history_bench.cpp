@@ -1,6 +1,6 @@
 // The cost of keeping an entry in the configuration history, beside the
 // device operation that makes it: the newest entry of the tracker read and
-// compared, the new one written atomically (flushed to the disk, renamed).
+// compared, the new one written atomically (a temporary file renamed into place).
 // The folder holds 0, 100 or 1000 earlier entries of the same tracker.
 #include <benchmark/benchmark.h>
 

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "configfile/textencoding.h"
 #include "image/image.h"
 #include "image/numbers.h"
 #include "settings/pipeline.h"
@@ -116,7 +117,7 @@ SaveResult saveConfiguration(const Fields& fields, const FileName& name,
   std::vector<std::pair<const FieldDecl*, std::string>> values;
   for (const FieldDecl* field : fileSequence(groups)) {
     std::optional<std::string> value = fileValue(*field, fields);
-    if (!value) return {SaveResult::Status::ConversionError, conversionErrorText(fields.text(field->control))};
+    if (!value) return {SaveResult::Status::ConversionError, conversionErrorText(fields.text(field->control)), {}};
     values.emplace_back(field, std::move(*value));
   }
 
@@ -124,27 +125,62 @@ SaveResult saveConfiguration(const Fields& fields, const FileName& name,
   // but cannot be read is not overwritten blindly.
   std::error_code error;
   const bool exists = std::filesystem::exists(name.path(), error);
-  std::optional<ProfileFile> file = exists ? ProfileFile::read(name) : ProfileFile();
-  if (error || !file) return {SaveResult::Status::WriteFailed, unableToWriteText(name.utf8())};
+  ReadFailure unreadable;
+  std::optional<ProfileFile> file = exists ? ProfileFile::read(name, &unreadable) : ProfileFile();
+  if (error) return {SaveResult::Status::WriteFailed, unableToWriteText(name.utf8()), error.message()};
+  if (!file) return {SaveResult::Status::WriteFailed, unableToWriteText(name.utf8()), readFailureText(name.utf8(), unreadable)};
 
   file->set(kHeaderSection, "WARNING", kWarningText);
   file->set(kHeaderSection, "Application", kApplicationName);
   file->set(kHeaderSection, "Version", kConfigVersionText);
   for (const auto& [field, value] : values) file->set(field->section, field->key, value);
-  if (!writeFileAtomically(name, file->bytes(), write)) return {SaveResult::Status::WriteFailed, unableToWriteText(name.utf8())};
+  std::string reason;
+  if (!writeFileAtomically(name, file->bytes(), write, &reason)) {
+    return {SaveResult::Status::WriteFailed, unableToWriteText(name.utf8()), std::move(reason)};
+  }
   return {};
 }
 
 SaveResult saveImage(const Image& image, const FileName& name) {
   const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
-  if (!writeFileAtomically(name, bytes)) return {SaveResult::Status::WriteFailed, unableToWriteText(name.utf8())};
+  std::string reason;
+  if (!writeFileAtomically(name, bytes, writeAllBytes, &reason)) {
+    return {SaveResult::Status::WriteFailed, unableToWriteText(name.utf8()), std::move(reason)};
+  }
   return {};
 }
 
+std::optional<std::string> unencodableSetting(std::string_view bytes, const ProfileFile& file) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (!bytes.starts_with(kByteOrderMark) || !firstUnencodable(bytes.substr(kByteOrderMark.size()))) return std::nullopt;
+  // The same file with another stand-in for those characters: a value that
+  // reads differently held one of them.
+  const ProfileFile marked = ProfileFile::fromBytes(
+      std::string(kByteOrderMark) + markUnencodable(bytes.substr(kByteOrderMark.size()), "\xC2\x80"));
+  for (const FieldDecl* field : fileSequence(packOrder())) {
+    if (field->form != FileForm::Text) continue;
+    const std::optional<std::string> value = marked.value(field->section, field->key);
+    if (value == file.value(field->section, field->key)) continue;
+    return unencodableText(settingName(*field), std::nullopt);
+  }
+  return std::nullopt;
+}
+
 LoadResult loadConfiguration(const FileName& name, Fields& fields, UserInterface& ui) {
-  const std::optional<ProfileFile> file = ProfileFile::read(name);
+  ReadFailure failure;
+  const std::optional<std::string> bytes = readWholeFile(name, ProfileFile::kMaxSize, &failure);
+  const std::optional<ProfileFile> file = bytes ? std::optional(ProfileFile::fromBytes(*bytes)) : std::nullopt;
+  if (file) {
+    if (const std::optional<std::string> refused = unencodableSetting(*bytes, *file)) {
+      ui.information(*refused);
+      return LoadResult::Rejected;
+    }
+  }
   if (!file) {
-    ui.information(kNotConfigurationFileMessage);
+    // The message the load gives any file it cannot take, then why.
+    std::string reason;
+    utf8ToLatin1(readFailureText(name.utf8(), failure), reason);
+    ui.information(std::string(kNotConfigurationFileMessage) + "\n" + reason);
     return LoadResult::Unreadable;
   }
   return loadConfiguration(*file, fields, ui);

@@ -36,6 +36,7 @@ struct SaveResult {
   enum class Status { Ok, ConversionError, WriteFailed };
   Status status = Status::Ok;
   std::string message;  // for the error box
+  std::string reason;   // WriteFailed: the system's reason, shown on a line of its own
   explicit operator bool() const { return status == Status::Ok; }
 };
 
@@ -91,8 +92,15 @@ SaveResult saveConfiguration(const Fields& fields, const FileName& name,
 // sets every field from its key, or from its missing value when the key is
 // absent or a number is no whole number, runs the rules that follow a
 // field's load right after setting it, and finally the rules that end a load. A file
-// that cannot be read gets the wrong-application message.
+// that cannot be read gets the wrong-application message and, on a line of
+// its own, the file's name and why it could not be read.
 LoadResult loadConfiguration(const FileName& name, Fields& fields, UserInterface& ui);
+
+// A UTF-8 file (one with a byte-order mark) whose text setting holds a
+// character that single-byte text cannot hold, which the reader turns into
+// '?': the refusal naming the first such setting; nothing for any other file.
+// The load takes such a file only once this says nothing.
+std::optional<std::string> unencodableSetting(std::string_view bytes, const ProfileFile& file);
 LoadResult loadConfiguration(const ProfileFile& file, Fields& fields, UserInterface& ui);
 LoadResult loadConfiguration(const ProfileFile& file, Fields& fields, UserInterface& ui,
                              std::span<const Group* const> groups);

@@ -1,8 +1,11 @@
 #include "configfile/profile.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <utility>
 
 #include "configfile/textencoding.h"
 #include "platform/ascii.h"
@@ -90,26 +93,92 @@ class LineWalk {
   std::size_t m_lf;
 };
 
-// FNV-1a over the bytes with ASCII letters in lower case, so that names
+// Eight bytes at a time with ASCII letters in lower case: bit 5 is set in
+// every byte from 'A' to 'Z' (the high bit of a byte's sum tests each bound;
+// bytes above 0x7F are left alone). Arithmetic rather than a comparison per
+// byte, which also spares the fuzzer a traced comparison each.
+std::uint64_t foldedWord(std::uint64_t word) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101u;
+  constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+  const std::uint64_t low = word & ~kHighBits;
+  const std::uint64_t atLeastA = low + (0x80 - 'A') * kOnes;
+  const std::uint64_t aboveZ = low + (0x80 - 'Z' - 1) * kOnes;
+  const std::uint64_t upper = atLeastA & ~aboveZ & ~word & kHighBits;
+  return word | (upper >> 2);
+}
+
+// The folded words, the last one padded with zeros, and the length, mixed
+// word by word and finally through every bit (names such as "S1" to "S999"
+// differ in a few middle bits only, and the index takes the low bits); names
 // that match also hash alike.
 std::size_t foldedHash(std::string_view name, std::size_t seed) {
-  std::uint64_t hash = 0xCBF29CE484222325u ^ (static_cast<std::uint64_t>(seed) * 0x9E3779B97F4A7C15u);
-  for (char c : name) {
-    hash ^= static_cast<unsigned char>(asciiLower(c));
-    hash *= 0x100000001B3u;
+  std::uint64_t hash = 0xCBF29CE484222325u ^ (static_cast<std::uint64_t>(seed) * 0x9E3779B97F4A7C15u) ^ name.size();
+  while (!name.empty()) {
+    std::uint64_t word = 0;
+    const std::size_t take = std::min<std::size_t>(sizeof word, name.size());
+    std::memcpy(&word, name.data(), take);
+    hash = (hash ^ foldedWord(word)) * 0x100000001B3u;
+    hash ^= hash >> 29;
+    name.remove_prefix(take);
   }
-  return static_cast<std::size_t>(hash);
+  hash = (hash ^ (hash >> 33)) * 0xFF51AFD7ED558CCDu;
+  hash = (hash ^ (hash >> 33)) * 0xC4CEB9FE1A85EC53u;
+  return static_cast<std::size_t>(hash ^ (hash >> 33));
 }
 
 }  // namespace
 
 // Names are matched ignoring the case of ASCII letters only: bytes above 0x7F
 // must match exactly, whatever letters they stand for in some code page.
-bool ProfileFile::sameName(std::string_view a, std::string_view b) { return asciiEqualIgnoringCase(a, b); }
+bool ProfileFile::sameName(std::string_view a, std::string_view b) {
+  // Names mostly match in the same letters: one byte comparison settles those.
+  return a == b || asciiEqualIgnoringCase(a, b);
+}
 
-std::size_t ProfileFile::NameHash::operator()(std::string_view name) const { return foldedHash(name, 0); }
+template <typename Value>
+std::size_t ProfileFile::NameIndex<Value>::place(std::size_t hash, std::size_t section, std::string_view name) const {
+  const std::size_t mask = m_slots.size() - 1;
+  for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+    if (m_slots[at] == kFree) return at;
+    const Entry& entry = m_entries[m_slots[at] - 1];
+    if (entry.hash == hash && entry.section == section &&
+        sameName(std::string_view(m_names).substr(entry.nameAt, entry.nameLength), name)) {
+      return at;
+    }
+  }
+}
 
-std::size_t ProfileFile::KeyHash::operator()(const KeyView& key) const { return foldedHash(key.name, key.section); }
+template <typename Value>
+const Value* ProfileFile::NameIndex<Value>::find(std::size_t section, std::string_view name) const {
+  if (m_slots.empty()) return nullptr;
+  const std::uint32_t slot = m_slots[place(foldedHash(name, section), section, name)];
+  return slot == kFree ? nullptr : &m_entries[slot - 1].value;
+}
+
+template <typename Value>
+Value* ProfileFile::NameIndex<Value>::find(std::size_t section, std::string_view name) {
+  return const_cast<Value*>(std::as_const(*this).find(section, name));
+}
+
+template <typename Value>
+void ProfileFile::NameIndex<Value>::add(std::size_t section, std::string_view name, const Value& value) {
+  if (2 * (m_entries.size() + 1) > m_slots.size()) {
+    // Twice the slots, each entry at its place among them.
+    m_slots.assign(std::max<std::size_t>(16, 2 * m_slots.size()), kFree);
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t number = 0; number < m_entries.size(); ++number) {
+      std::size_t at = m_entries[number].hash & mask;
+      while (m_slots[at] != kFree) at = (at + 1) & mask;
+      m_slots[at] = static_cast<std::uint32_t>(number + 1);
+    }
+  }
+  const std::size_t hash = foldedHash(name, section);
+  std::uint32_t& slot = m_slots[place(hash, section, name)];
+  if (slot != kFree) return;
+  m_entries.push_back(Entry{hash, section, m_names.size(), name.size(), value});
+  slot = static_cast<std::uint32_t>(m_entries.size());
+  m_names += name;
+}
 
 ProfileFile ProfileFile::fromBytes(std::string_view bytes) { return fromText(std::string(bytes)); }
 
@@ -124,8 +193,8 @@ ProfileFile ProfileFile::fromText(std::string bytes) {
   return file;
 }
 
-std::optional<ProfileFile> ProfileFile::read(const FileName& name) {
-  std::optional<std::string> bytes = readWholeFile(name, kMaxSize);
+std::optional<ProfileFile> ProfileFile::read(const FileName& name, ReadFailure* failure) {
+  std::optional<std::string> bytes = readWholeFile(name, kMaxSize, failure);
   if (!bytes) return std::nullopt;
   return fromText(std::move(*bytes));
 }
@@ -179,47 +248,20 @@ ProfileFile::Line ProfileFile::textLine(std::size_t at, std::size_t length) cons
 
 // The first section of a name wins, and within a section the first key of a name.
 void ProfileFile::indexSection(std::string_view name, std::size_t number) {
-  if (!m_sectionIndex.contains(name)) m_sectionIndex.emplace(std::string(name), number);
+  m_sectionIndex.add(0, name, number);
 }
 
 void ProfileFile::indexKey(std::size_t section, std::string_view name, const Line& line) {
-  if (!m_keys.contains(KeyView{section, name})) m_keys.emplace(KeyName{section, std::string(name)}, line);
-}
-
-void ProfileFile::reindex() {
-  m_sectionIndex.clear();
-  m_keys.clear();
-  std::string scratch;
-  const std::string_view text = m_text;
-  for (std::size_t number = 0; number < m_sections.size(); ++number) {
-    const Section& section = m_sections[number];
-    const auto index = [&](const Line& line) {
-      const Parsed parsed = classify(textOf(line, scratch));
-      if (parsed.kind == Kind::Section) indexSection(parsed.name, number);  // only ever the first line
-      if (parsed.kind == Kind::Key && number > 0) indexKey(number, parsed.name, line);
-    };
-    const auto indexText = [&](std::size_t from, std::size_t to) {
-      LineWalk lines(text, from);
-      for (std::size_t at = from; at < to;) {
-        const std::size_t stop = lines.stop(at);
-        index(textLine(at, stop - at));
-        at = lines.next(stop);
-      }
-    };
-    if (section.addedHeader != kNone) index(Line{kNone, 0, section.addedHeader});
-    indexText(section.begin, section.insertAt);
-    for (const std::size_t id : section.added) index(Line{kNone, 0, id});
-    indexText(section.insertAt, section.end);
-  }
+  m_keys.add(section, name, line);
 }
 
 std::optional<std::string> ProfileFile::value(std::string_view section, std::string_view key) const {
-  const auto header = m_sectionIndex.find(section);
-  if (header == m_sectionIndex.end()) return std::nullopt;
-  const auto line = m_keys.find(KeyView{header->second, key});
-  if (line == m_keys.end()) return std::nullopt;
+  const std::size_t* header = m_sectionIndex.find(0, section);
+  if (header == nullptr) return std::nullopt;
+  const Line* line = m_keys.find(*header, key);
+  if (line == nullptr) return std::nullopt;
   std::string scratch;
-  return std::string(classify(textOf(line->second, scratch)).value);
+  return std::string(classify(textOf(*line, scratch)).value);
 }
 
 std::string ProfileFile::value(std::string_view section, std::string_view key, std::string_view fallback) const {
@@ -247,90 +289,53 @@ void ProfileFile::addLine(std::size_t section, std::string text) {
   m_written.push_back(encode(std::move(text)));
   m_sections[section].added.push_back(line.written);
   std::string scratch;
-  const Parsed parsed = classify(textOf(line, scratch));
-  if (parsed.kind == Kind::Key) {
-    // It follows every other key of its section.
-    indexKey(section, parsed.name, line);
-  } else if (parsed.kind == Kind::Section) {
-    // A key name such as "[x" with a "]" after it makes a header.
-    splitAt(section, line);
-    reindex();
-  }
+  // A writable key's line reads as that key, and follows every other key of its section.
+  indexKey(section, classify(textOf(line, scratch)).name, line);
 }
 
-void ProfileFile::rewriteLine(std::size_t section, Line& line, std::string_view name, std::string text) {
+void ProfileFile::rewriteLine(Line& line, std::string text) {
   if (line.written == kNone) {
     line.written = m_written.size();
     m_written.emplace_back();
     m_changed.emplace(line.at, line);
   }
   m_written[line.written] = encode(std::move(text));
-  const Line changed = line;
-  std::string scratch;
-  const Parsed parsed = classify(textOf(changed, scratch));
-  if (parsed.kind == Kind::Key && parsed.name == name) return;  // the same key in the same place
-  // A key "[x" whose new value holds a "]" is now a header.
-  if (parsed.kind == Kind::Section) splitAt(section, changed);
-  reindex();
 }
 
-void ProfileFile::splitAt(std::size_t number, const Line& line) {
-  Section& section = m_sections[number];
-  Section next;
-  next.end = section.end;
-  if (line.at != kNone) {
-    // A line of the text: it and the lines after it move to the new section,
-    // the added ones with them; the section keeps the lines before it.
-    next.begin = line.at;
-    next.insertAt = section.insertAt;
-    next.added = std::move(section.added);
-    section.added.clear();
-    section.end = line.at;
-    const std::string_view text = m_text;
-    LineWalk lines(text, section.begin);
-    std::size_t at = section.begin;
-    if (section.addedHeader == kNone) at = lines.next(lines.stop(at));  // past the header
-    section.insertAt = at;
-    while (at < section.end) {
-      const std::size_t stop = lines.stop(at);
-      const std::size_t after = lines.next(stop);
-      if (!isBlankLine(text.substr(at, stop - at))) section.insertAt = after;
-      at = after;
-    }
-  } else {
-    // An added line: the added lines after it and the blank lines that
-    // ended the section move to the new one.
-    const auto place = std::find(section.added.begin(), section.added.end(), line.written);
-    next.addedHeader = line.written;
-    next.begin = next.insertAt = section.insertAt;
-    next.added.assign(place + 1, section.added.end());
-    section.added.erase(place, section.added.end());
-    section.end = section.insertAt;
-  }
-  m_sections.insert(m_sections.begin() + static_cast<std::ptrdiff_t>(number) + 1, std::move(next));
+bool ProfileFile::writableSection(std::string_view name) {
+  return name.find_first_of("]\r\n") == std::string_view::npos && trim(name) == name;
 }
 
-void ProfileFile::set(std::string_view section, std::string_view key, std::string_view value) {
+bool ProfileFile::writableKey(std::string_view name) {
+  return name.find_first_of("=\r\n") == std::string_view::npos && trim(name) == name &&
+         (name.empty() || (name.front() != '[' && name.front() != ';'));
+}
+
+bool ProfileFile::set(std::string_view section, std::string_view key, std::string_view value) {
+  if (!writableSection(section) || !writableKey(key)) return false;
   std::string clean(value);
   std::erase_if(clean, [](char c) { return c == '\r' || c == '\n'; });
 
-  const auto header = m_sectionIndex.find(section);
-  if (header == m_sectionIndex.end()) {
+  const std::size_t* header = m_sectionIndex.find(0, section);
+  if (header == nullptr) {
     appendSection("[" + std::string(section) + "]");
     addLine(m_sections.size() - 1, std::string(key) + "=" + clean);
-    return;
+    return true;
   }
-  const std::size_t number = header->second;
-  const auto line = m_keys.find(KeyView{number, key});
-  if (line == m_keys.end()) {
+  const std::size_t number = *header;
+  Line* line = m_keys.find(number, key);
+  if (line == nullptr) {
     addLine(number, std::string(key) + "=" + clean);
-    return;
+    return true;
   }
   std::string scratch;
-  const Parsed present = classify(textOf(line->second, scratch));
-  if (present.value == clean) return;
+  const Parsed present = classify(textOf(*line, scratch));
+  if (present.value == clean) return true;
+  // The name matches the writable `key` but for the case of ASCII letters,
+  // so the new line reads as the same key in the same place.
   const std::string name(present.name);
-  rewriteLine(number, line->second, name, name + "=" + clean);
+  rewriteLine(*line, name + "=" + clean);
+  return true;
 }
 
 std::string ProfileFile::bytes() const {

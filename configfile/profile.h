@@ -6,15 +6,16 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/filename.h"
+#include "platform/wholefile.h"
 
 namespace trekmor {
 
@@ -32,8 +33,8 @@ class ProfileFile {
   static ProfileFile fromBytes(std::string_view bytes);
 
   // Reads a whole file. No value when it does not exist, is not a regular
-  // file, cannot be read or exceeds kMaxSize.
-  static std::optional<ProfileFile> read(const FileName& name);
+  // file, cannot be read or exceeds kMaxSize; `failure` (if given) then says why.
+  static std::optional<ProfileFile> read(const FileName& name, ReadFailure* failure = nullptr);
 
   // The value of `key` in the first section named `section` (both matched
   // without regard to the case of ASCII letters); no value when the section
@@ -45,8 +46,18 @@ class ProfileFile {
   // of its name, and is left untouched when it already reads as `value`; a
   // new key goes to the end of its section, a new section to the end of the
   // file. CR and LF are dropped from the value, so a value can never start a
-  // new line.
-  void set(std::string_view section, std::string_view key, std::string_view value);
+  // new line. Only names that read back as themselves are written (see
+  // writableSection and writableKey); for any other name nothing changes and
+  // the result is false.
+  bool set(std::string_view section, std::string_view key, std::string_view value);
+
+  // A section name without "]" or a line break and without blanks at either
+  // end: "[name]" reads back as a header of that name.
+  static bool writableSection(std::string_view name);
+  // A key name without "=" or a line break, without blanks at either end,
+  // not starting with "[" or ";": "name=value" reads back as that key, never
+  // as a header or a comment.
+  static bool writableKey(std::string_view name);
 
   // The file's bytes: unchanged lines as they were read, new lines ending in CRLF.
   std::string bytes() const;
@@ -77,33 +88,35 @@ class ProfileFile {
     std::vector<std::size_t> added;  // in m_written, in file order
   };
 
-  struct NameHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view name) const;
-  };
-  struct NameEqual {
-    using is_transparent = void;
-    bool operator()(std::string_view a, std::string_view b) const { return sameName(a, b); }
-  };
-  struct KeyView {
-    std::size_t section;
-    std::string_view name;
-  };
-  struct KeyName {
-    std::size_t section;
-    std::string name;
-  };
-  struct KeyHash {
-    using is_transparent = void;
-    std::size_t operator()(const KeyView& key) const;
-    std::size_t operator()(const KeyName& key) const { return (*this)(KeyView{key.section, key.name}); }
-  };
-  struct KeyEqual {
-    using is_transparent = void;
-    template <typename A, typename B>
-    bool operator()(const A& a, const B& b) const {
-      return a.section == b.section && sameName(a.name, b.name);
-    }
+  // Names of a section (0 for the names of the sections themselves) mapped
+  // to values, matched without regard to the case of ASCII letters; the first
+  // entry of a name wins. A file indexes a line or two per entry, so there is
+  // no allocation per entry: the names stand one after another in one buffer,
+  // the entries in one table searched by linear probing. Entries are only
+  // ever added.
+  template <typename Value>
+  class NameIndex {
+   public:
+    Value* find(std::size_t section, std::string_view name);
+    const Value* find(std::size_t section, std::string_view name) const;
+    // Adds the entry unless the name is present already.
+    void add(std::size_t section, std::string_view name, const Value& value);
+
+   private:
+    struct Entry {
+      std::size_t hash;
+      std::size_t section;
+      std::size_t nameAt;  // in m_names
+      std::size_t nameLength;
+      Value value;
+    };
+    static constexpr std::uint32_t kFree = 0;  // a slot holds 1 + the entry's place in m_entries
+    // The slot that holds the name, or the free slot where it would go.
+    std::size_t place(std::size_t hash, std::size_t section, std::string_view name) const;
+
+    std::vector<std::uint32_t> m_slots;  // empty, or a power of two of slots at most half used
+    std::vector<Entry> m_entries;        // in the order they were added
+    std::string m_names;
   };
 
   // Takes the bytes of a file over, without a copy.
@@ -117,15 +130,10 @@ class ProfileFile {
   Line textLine(std::size_t at, std::size_t length) const;
   void indexSection(std::string_view name, std::size_t number);
   void indexKey(std::size_t section, std::string_view name, const Line& line);
-  // Builds both indexes anew from the sections, after a written line changed
-  // what the lines around it are.
-  void reindex();
   void appendSection(std::string text);
   void addLine(std::size_t section, std::string text);
-  // Gives `line`, the index entry of a key named `name`, the bytes of `text`.
-  void rewriteLine(std::size_t section, Line& line, std::string_view name, std::string text);
-  // Makes `line`, which set() turned into a header, start a section of its own.
-  void splitAt(std::size_t section, const Line& line);
+  // Gives `line`, the index entry of a key, the bytes of `text`.
+  void rewriteLine(Line& line, std::string text);
   // Single-byte text as the file stores it (UTF-8 in a file with a byte-order mark).
   std::string encode(std::string text) const;
 
@@ -134,8 +142,8 @@ class ProfileFile {
   std::vector<Section> m_sections = std::vector<Section>(1);
   std::vector<std::string> m_written;      // bytes of the lines set() changed or added
   std::map<std::size_t, Line> m_changed;   // lines of the text that set() changed, by place
-  std::unordered_map<std::string, std::size_t, NameHash, NameEqual> m_sectionIndex;  // name -> first section
-  std::unordered_map<KeyName, Line, KeyHash, KeyEqual> m_keys;  // section, name -> its first key line
+  NameIndex<std::size_t> m_sectionIndex;  // name (in section 0) -> first section
+  NameIndex<Line> m_keys;                 // section, name -> its first key line
 };
 
 }  // namespace trekmor

@@ -2,47 +2,97 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <utility>
 
 namespace trekmor {
+
+namespace {
+
+// The code point of the UTF-8 sequence at `at` and its length in bytes; a
+// malformed sequence gives kMalformed and a length of 1, an over-long one
+// kMalformed and its whole length.
+constexpr char32_t kMalformed = 0xFFFFFFFF;
+
+std::pair<char32_t, std::size_t> decodeAt(std::string_view in, std::size_t at) {
+  const auto lead = static_cast<unsigned char>(in[at]);
+  std::size_t length = 0;
+  std::uint32_t code = 0;
+  if (lead < 0x80) {
+    length = 1;
+    code = lead;
+  } else if ((lead & 0xE0) == 0xC0) {
+    length = 2;
+    code = lead & 0x1F;
+  } else if ((lead & 0xF0) == 0xE0) {
+    length = 3;
+    code = lead & 0x0F;
+  } else if ((lead & 0xF8) == 0xF0) {
+    length = 4;
+    code = lead & 0x07;
+  }
+  bool valid = length > 0 && at + length <= in.size();
+  for (std::size_t k = 1; valid && k < length; ++k) {
+    const auto next = static_cast<unsigned char>(in[at + k]);
+    valid = (next & 0xC0) == 0x80;
+    code = (code << 6) | (next & 0x3F);
+  }
+  // Over-long forms of Latin-1 characters would otherwise smuggle in bytes
+  // (for example a CR) that the file could not hold as they are.
+  const bool overlong = (length == 2 && code < 0x80) || (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
+  if (!valid) return {kMalformed, 1};
+  if (overlong) return {kMalformed, length};
+  return {code, length};
+}
+
+}  // namespace
 
 void utf8ToLatin1(std::string_view in, std::string& out) {
   out.clear();
   out.reserve(in.size());
-  std::size_t i = 0;
-  while (i < in.size()) {
-    const auto lead = static_cast<unsigned char>(in[i]);
-    std::size_t length = 0;
-    std::uint32_t code = 0;
-    if (lead < 0x80) {
-      length = 1;
-      code = lead;
-    } else if ((lead & 0xE0) == 0xC0) {
-      length = 2;
-      code = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-      length = 3;
-      code = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-      length = 4;
-      code = lead & 0x07;
-    }
-    bool valid = length > 0 && i + length <= in.size();
-    for (std::size_t k = 1; valid && k < length; ++k) {
-      const auto next = static_cast<unsigned char>(in[i + k]);
-      valid = (next & 0xC0) == 0x80;
-      code = (code << 6) | (next & 0x3F);
-    }
-    if (!valid) {
-      out.push_back('?');
-      ++i;
-      continue;
-    }
-    // Over-long forms of Latin-1 characters would otherwise smuggle in bytes
-    // (for example a CR) that the file could not hold as they are.
-    const bool overlong = (length == 2 && code < 0x80) || (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
-    out.push_back(overlong || code > 0xFF ? '?' : static_cast<char>(code));
+  for (std::size_t i = 0; i < in.size();) {
+    const auto [code, length] = decodeAt(in, i);
+    out.push_back(code > 0xFF ? '?' : static_cast<char>(code));
     i += length;
   }
+}
+
+std::optional<char32_t> firstUnencodable(std::string_view in) {
+  for (std::size_t i = 0; i < in.size();) {
+    const auto [code, length] = decodeAt(in, i);
+    if (code > 0xFF) return code;
+    i += length;
+  }
+  return std::nullopt;
+}
+
+std::string markUnencodable(std::string_view in, std::string_view marker) {
+  std::string out;
+  out.reserve(in.size());
+  for (std::size_t i = 0; i < in.size();) {
+    const auto [code, length] = decodeAt(in, i);
+    if (code > 0xFF) {
+      out += marker;
+    } else {
+      out += in.substr(i, length);
+    }
+    i += length;
+  }
+  return out;
+}
+
+std::string unencodableText(std::string_view name, std::optional<char32_t> code) {
+  if (!code) {
+    return std::string(name) + " - a character cannot be stored: the device holds single-byte (Latin-1) text only.";
+  }
+  if (*code == kMalformed) {
+    return std::string(name) + " - a character that is not UTF-8 cannot be stored: the device holds single-byte "
+                               "(Latin-1) text only.";
+  }
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "U+%04X", static_cast<unsigned>(*code));
+  return std::string(name) + " - character " + digits +
+         " cannot be stored: the device holds single-byte (Latin-1) text only.";
 }
 
 std::string latin1ToUtf8(std::string_view in) {

@@ -3,6 +3,7 @@
 // UTF-8.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,21 @@ namespace trekmor {
 // U+00FF and malformed bytes become '?', as a conversion to a single-byte
 // code page does.
 void utf8ToLatin1(std::string_view in, std::string& out);
+
+// The first character of the UTF-8 text that single-byte text cannot hold
+// (a code point above U+00FF, or 0xFFFFFFFF for a malformed sequence); nothing
+// when every character fits one byte.
+std::optional<char32_t> firstUnencodable(std::string_view in);
+
+// "NAME - character U+0141 cannot be stored: the device holds single-byte
+// (Latin-1) text only.": the refusal of such a character. The character is
+// named by its code point, which every message box and console can show;
+// without one, "a character".
+std::string unencodableText(std::string_view name, std::optional<char32_t> code);
+
+// The UTF-8 text with every character that single-byte text cannot hold
+// (and every malformed sequence) replaced by `marker`.
+std::string markUnencodable(std::string_view in, std::string_view marker);
 
 // Single-byte text to UTF-8: every byte above 0x7F becomes two bytes.
 std::string latin1ToUtf8(std::string_view in);

@@ -4,11 +4,12 @@
 // crashing nor touching memory it does not own:
 //  - reading keeps every byte: the file's bytes come back unchanged;
 //  - writing back the value a key reads as changes nothing;
+//  - a name that would not read back as itself is refused, the file unchanged;
 //  - a written value reads back at once when the file can carry it;
 //  - each write adds at most a header and a key line, a value no line of its own;
 //  - after the writes, every key written or looked up reads the same through
 //    the index the reader built and the writes kept up as in a fresh read of
-//    the written bytes, and the last value written under each plain name.
+//    the written bytes, and the last value written under each name.
 #include <cstdint>
 #include <cstdlib>
 #include <map>
@@ -78,16 +79,6 @@ struct Write {
   std::string value;
 };
 
-// Names the program could write: no line break (a line break in a name
-// would stay one line in memory but not in a fresh read), nothing that
-// makes the line read as another name or as a header or comment.
-bool plainSection(std::string_view name) {
-  return name.find_first_of("]\r\n") == std::string_view::npos && trimmed(name) == name;
-}
-bool plainKey(std::string_view name) {
-  return name.find_first_of("=\r\n") == std::string_view::npos && trimmed(name) == name &&
-         (name.empty() || (name.front() != '[' && name.front() != ';'));
-}
 // Blanks and quotes at either end do not survive a read.
 bool survives(std::string_view value) {
   const auto edge = [](char c) { return isBlank(c) || c == '"' || c == '\''; };
@@ -129,32 +120,36 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(file.bytes() == text);
 
   const std::size_t linesAtFirst = lineCount(text);
-  bool allPlain = true;
   std::map<std::pair<std::string, std::string>, std::string> last;  // by names in lower case
+  std::vector<const Write*> written;
   for (const Write& write : writes) {
-    file.set(write.section, write.key, write.value);
+    // A name that would not read back as itself (a header, a comment,
+    // another key) is refused and the file stays as it is.
+    const bool writable = ProfileFile::writableSection(write.section) && ProfileFile::writableKey(write.key);
+    const std::string before = writable ? std::string() : file.bytes();
+    check(file.set(write.section, write.key, write.value) == writable);
+    if (!writable) {
+      check(file.bytes() == before);
+      continue;
+    }
     names.emplace_back(write.section, write.key);
-    const bool plain = plainSection(write.section) && plainKey(write.key);
-    allPlain = allPlain && plain;
+    written.push_back(&write);
     const std::string clean = withoutLineBreaks(write.value);
-    if (plain && survives(clean)) check(file.value(write.section, write.key) == clean);
+    if (survives(clean)) check(file.value(write.section, write.key) == clean);
     last[{lower(write.section), lower(write.key)}] = clean;
   }
 
   const std::string bytes = file.bytes();
   const std::size_t linesAtLast = lineCount(bytes);
-  check(linesAtLast >= linesAtFirst && linesAtLast - linesAtFirst <= 2 * writes.size());
+  check(linesAtLast >= linesAtFirst && linesAtLast - linesAtFirst <= 2 * written.size());
 
   namesIn(bytes, names);  // with the sections and keys the writes made
   const ProfileFile fresh = ProfileFile::fromBytes(bytes);
   for (const auto& [s, k] : names) check(file.value(s, k) == fresh.value(s, k));
-  // A key whose name starts with "[" can turn into a header and move the
-  // keys after it into a section of its own; with plain names nothing moves.
-  if (allPlain) {
-    for (const Write& write : writes) {
-      const std::string& value = last[{lower(write.section), lower(write.key)}];
-      if (survives(value)) check(fresh.value(write.section, write.key) == value);
-    }
+  // Every written key reads back with its last value from the bytes.
+  for (const Write* write : written) {
+    const std::string& value = last[{lower(write->section), lower(write->key)}];
+    if (survives(value)) check(fresh.value(write->section, write->key) == value);
   }
   return 0;
 }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <random>
 #include <system_error>
 
 #include "platform/filename.h"
@@ -42,13 +41,14 @@ std::string described(const fs::path& path, const std::error_code& error) {
   return utf8FromPath(path) + ": " + error.message();
 }
 
-// A file another program is filling right now ("NAME.entry.tmpNNN"): about
-// to be renamed into place, not a foreign file.
+// A file another program is filling right now ("NAME.entry.tmp", or
+// "NAME.entry.tmpNNN" as earlier versions named it): about to be renamed
+// into place, not a foreign file.
 bool isEntryInProgress(std::string_view name) {
   const std::size_t mark = name.rfind(".tmp");
   if (mark == std::string_view::npos || !idInFileName(name.substr(0, mark))) return false;
   const std::string_view digits = name.substr(mark + 4);
-  return !digits.empty() && std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+  return std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 std::optional<HistoryEntry> readEntry(const fs::path& path) {
@@ -77,9 +77,11 @@ std::optional<fs::path> newestEntry(const fs::path& folder) {
 // disk first: that would cost several milliseconds per entry on a common
 // disk, and a machine that fails before the system writes it back loses at
 // most its newest entries, which the listing then skips as damaged.
+// The entry's name holds its id, unique across processes, so the temporary
+// name beside it is no other writer's either.
 bool writeEntryFile(const fs::path& target, std::string_view bytes) {
   fs::path temporary = target;
-  temporary += ".tmp" + std::to_string(std::random_device()() % 1000000u);
+  temporary += ".tmp";
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -159,8 +161,17 @@ HistoryStore::Recorded HistoryStore::record(const HistoryEntry& entry) const {
   }
   // The hint is rewritten in place: creating a file costs more than the
   // rest of an entry together, and a hint read half-written is no name, so
-  // the folder is looked through instead.
-  std::ofstream(folder / kNewestFile, std::ios::binary | std::ios::trunc) << entryFileName(entry);
+  // the folder is looked through instead. Entry names all have the same
+  // length, so the hint is overwritten without being truncated: on ext4 a
+  // file truncated to nothing and written again is flushed to the disk as
+  // it is closed, which cost milliseconds per entry.
+  const fs::path hint = folder / kNewestFile;
+  std::fstream existing(hint, std::ios::binary | std::ios::in | std::ios::out);
+  if (existing) {
+    existing << entryFileName(entry);
+  } else {
+    std::ofstream(hint, std::ios::binary) << entryFileName(entry);
+  }
   return {Recorded::Status::Stored, {}};
 }
 

@@ -8,7 +8,7 @@ bool packAddress(std::string_view name, std::string_view ssid, Image& image, std
   std::uint8_t ssidChar = '0';
   if (!name.empty()) {
     const auto value = parseInteger(ssid);
-    if (!value || static_cast<std::uint32_t>(*value) > 15) return false;
+    if (!value || static_cast<std::uint32_t>(*value) > kSsidMaximum) return false;
     ssidChar = static_cast<std::uint8_t>('0' + *value);
   }
   for (std::size_t i = 0; i < kAddressNameLength; ++i) {

@@ -12,6 +12,8 @@ namespace trekmor {
 
 inline constexpr std::size_t kAddressWidth = 7;
 inline constexpr std::size_t kAddressNameLength = 6;
+// The largest SSID an address holds.
+inline constexpr std::uint32_t kSsidMaximum = 15;
 
 // False when the name is not empty and the SSID text is not a number 0..15
 // (compared unsigned, so negative numbers fail). An empty name stores six

@@ -20,4 +20,14 @@ bool isLettersOrDigits(std::string_view text);
 // would hide the bytes after it from the image's test.
 bool isFreeText(std::string_view text);
 
+// A test of which characters a text may hold, and those characters in words
+// (as the command line's settings list shows them).
+struct CharacterRule {
+  bool (*passes)(std::string_view) = nullptr;
+  std::string_view allowed;
+};
+inline constexpr CharacterRule kDigitsRule{isDigitsOnly, "digits 0-9"};
+inline constexpr CharacterRule kLettersOrDigitsRule{isLettersOrDigits, "ASCII letters and digits"};
+inline constexpr CharacterRule kFreeTextRule{isFreeText, "printable ASCII characters"};
+
 }  // namespace trekmor

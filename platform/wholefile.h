@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -29,10 +30,25 @@ bool writeAllBytes(std::FILE* file, std::string_view bytes);
 // the file unchanged) a folder, a file that is not writable, or a folder that
 // does not exist; a failed `write` likewise leaves the file as it was and no
 // new file behind. A symbolic link is followed and its target replaced.
+// `reason` (if given) gets the system's reason for a refusal.
 bool writeFileAtomically(const FileName& name, std::string_view bytes,
-                         const ByteWriter& write = writeAllBytes);
+                         const ByteWriter& write = writeAllBytes, std::string* reason = nullptr);
 
-// The whole content of a regular file of at most `limit` bytes.
-std::optional<std::string> readWholeFile(const FileName& name, std::size_t limit);
+// Why a whole file could not be read: the system's reason ("No such file or
+// directory", "Permission denied"), or that it exceeds the size limit.
+struct ReadFailure {
+  enum class Kind { None, System, TooLarge };
+  Kind kind = Kind::None;
+  std::string reason;      // System: the system's text for the error
+  std::uintmax_t size = 0;  // TooLarge: the file's size
+  std::size_t limit = 0;    // TooLarge: the limit it exceeds
+};
+
+// The whole content of a regular file of at most `limit` bytes; when it
+// cannot be read, `failure` (if given) says why.
+std::optional<std::string> readWholeFile(const FileName& name, std::size_t limit, ReadFailure* failure = nullptr);
+
+// "NAME: REASON" or "NAME is too large to be a configuration file (N bytes; the limit is L)".
+std::string readFailureText(std::string_view name, const ReadFailure& failure);
 
 }  // namespace trekmor

@@ -56,14 +56,16 @@ Group makeExternalInterfaces() {
   FieldDecl name = edit("Bluetooth_name", "Bluetooth device name:", 20, "APRSTrekmor", "Bluetooth_name")
                        .on(tabs::kBluetooth)
                        .textAt(68, 21, "Bluetooth name");
-  name.checks = {{isNotEmpty, "Bluetooth name - wrong length. Should be at least one letter or digit."},
-                 {isLettersOrDigits, "Bluetooth name - forbidden characters. Should be letters or digits."}};
+  name.checks = {{isNotEmpty, "Bluetooth name - wrong length. Should be at least one letter or digit.", {}},
+                 TextCheck::characters(kLettersOrDigitsRule,
+                                       "Bluetooth name - forbidden characters. Should be letters or digits.")};
   g.add(std::move(name));
   FieldDecl password = edit("Bluetooth_password", "Bluetooth password:", 4, "6093", "Bluetooth_password")
                            .on(tabs::kBluetooth)
                            .textAt(89, 5, "Bluetooth password");
-  password.checks = {{hasFourCharacters, "Bluetooth password - wrong length. Should be exactly 4 digits (0-9)."},
-                     {isDigitsOnly, "Bluetooth password - forbidden characters. Should be exactly 4 digits (0-9)."}};
+  password.checks = {{hasFourCharacters, "Bluetooth password - wrong length. Should be exactly 4 digits (0-9).", {}},
+                     TextCheck::characters(kDigitsRule,
+                                           "Bluetooth password - forbidden characters. Should be exactly 4 digits (0-9).")};
   g.add(std::move(password));
   g.add(combo("RS485_mode", "RS-485 port:", "RS-485 port function.",
               {"None", "Telemetry modules", "DS18B20 thermometer", "DS18S20 thermometer", "KISS output (9600 baud)"}, 1,

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "image/image.h"
+#include "image/validators.h"
 #include "settings/tabs.h"
 
 namespace trekmor {
@@ -20,15 +21,18 @@ namespace trekmor {
 enum class Widget { Edit, RichEdit, Combo, EditableCombo };
 enum class FileForm { Text, Number, Index, Flag };
 
+struct FieldDecl;
+
 // ---- outcome of a pack ------------------------------------------------------
 struct PackResult {
   enum class Status { Ok, CheckFailed, ConversionError };
   Status status = Status::Ok;
   std::string message;  // the check message, or the conversion error text
+  const FieldDecl* field = nullptr;  // the row that failed, where it is told (packFailures)
 
   static PackResult ok() { return {}; }
-  static PackResult check(std::string message) { return {Status::CheckFailed, std::move(message)}; }
-  static PackResult conversion(std::string message) { return {Status::ConversionError, std::move(message)}; }
+  static PackResult check(std::string message) { return {Status::CheckFailed, std::move(message), nullptr}; }
+  static PackResult conversion(std::string message) { return {Status::ConversionError, std::move(message), nullptr}; }
   explicit operator bool() const { return status == Status::Ok; }
 };
 
@@ -54,6 +58,12 @@ struct NumberRange {
 struct TextCheck {
   bool (*passes)(std::string_view) = nullptr;
   std::string message;
+  std::string_view allowed{};  // the characters it lets through, for a test of characters
+
+  // A test of the characters, from its rule.
+  static TextCheck characters(const CharacterRule& rule, std::string message) {
+    return {rule.passes, std::move(message), rule.allowed};
+  }
 };
 
 // The tests of a text or an address while it is stored, the first that fails

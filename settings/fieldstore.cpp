@@ -29,8 +29,15 @@ std::string FieldStore::text(std::string_view control) const {
   return it == m_texts.end() ? std::string() : it->second;
 }
 
+// A present entry is assigned in place: no key is built for the lookup, and
+// the text reuses the entry's buffer.
 void FieldStore::setText(std::string_view control, std::string_view value) {
-  m_texts[std::string(control)] = std::string(value);
+  const auto it = m_texts.find(control);
+  if (it != m_texts.end()) {
+    it->second.assign(value);
+  } else {
+    m_texts.emplace(std::string(control), std::string(value));
+  }
 }
 
 int FieldStore::index(std::string_view control) const {
@@ -41,7 +48,13 @@ int FieldStore::index(std::string_view control) const {
 void FieldStore::setIndex(std::string_view control, int value) {
   const auto count = m_itemCounts.find(control);
   const bool inList = count == m_itemCounts.end() || (value >= 0 && value < count->second);
-  m_indexes[std::string(control)] = inList ? value : -1;
+  const int stored = inList ? value : -1;
+  const auto it = m_indexes.find(control);
+  if (it != m_indexes.end()) {
+    it->second = stored;
+  } else {
+    m_indexes.emplace(std::string(control), stored);
+  }
 }
 
 bool FieldStore::enabled(std::string_view control) const {

@@ -64,7 +64,7 @@ PackResult packText(const FieldDecl& row, const Fields& fields, Image& image) {
   image.at(row.offset + text.size()) = 0;
   // The text as copied is tested, not the image up to its first NUL: a NUL
   // pasted into the text must not hide the bytes behind it from the test.
-  if (!rules.freeTextMessage.empty() && !isFreeText(text)) return PackResult::check(rules.freeTextMessage);
+  if (!rules.freeTextMessage.empty() && !kFreeTextRule.passes(text)) return PackResult::check(rules.freeTextMessage);
   return PackResult::ok();
 }
 
@@ -187,13 +187,24 @@ std::vector<PackResult> packFailures(const Fields& fields) {
   std::vector<PackResult> failures;
   for (const Group* group : packOrder()) {
     for (const FieldDecl* row : packRows(*group)) {
-      packRow(*row, fields, scratch, [&failures](PackResult result) {
+      packRow(*row, fields, scratch, [&failures, row](PackResult result) {
+        result.field = row;
         failures.push_back(std::move(result));
         return true;
       });
     }
   }
   return failures;
+}
+
+void settleSettings(Fields& fields) {
+  for (const Group* group : packOrder()) {
+    for (const FieldDecl* row : packRows(*group)) {
+      if (!row->hasImagePlace()) continue;
+      Image scratch{};
+      if (packRow(*row, fields, scratch, [](const PackResult&) { return false; })) unpackRow(*row, scratch, fields);
+    }
+  }
 }
 
 void unpackGroup(const Group& group, const Image& image, Fields& fields, UserInterface& ui) {

@@ -19,9 +19,15 @@ namespace trekmor {
 PackResult packConfigImage(const Fields& fields, Image& image, std::uint32_t seed);
 
 // Every check of the pack, run into a scratch image without stopping at a
-// failure: each failed check and conversion in pack order. Empty when the
-// fields would pack.
+// failure: each failed check and conversion in pack order, with the row that
+// failed. Empty when the fields would pack.
 std::vector<PackResult> packFailures(const Fields& fields);
+
+// Gives every setting that passes its checks the value the device would hold
+// for it: stored into an image row by row and read back (an empty SSID becomes
+// "0", "007" becomes "7", a text keeps only what the image keeps). A setting
+// that fails a check keeps its value.
+void settleSettings(Fields& fields);
 
 // The padding and the rows of one group, in pack order, up to the first failed check.
 PackResult packGroup(const Group& group, const Fields& fields, Image& image);

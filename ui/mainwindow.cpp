@@ -221,7 +221,15 @@ void MainWindow::wireSettings() {
 }
 
 void MainWindow::Button_write_configClick() {
-  if (busy() || !trackerReady()) return;
+  if (busy()) return;
+  // A character that the device's single-byte text cannot hold is refused
+  // before anything is packed or the device is opened (a field that refuses
+  // it with its own check's message is left to the pack).
+  if (const std::optional<std::string> refused = m_fields.unencodableCharacter(false)) {
+    m_ui->information(*refused);
+    return;
+  }
+  if (!trackerReady()) return;
   const std::uint32_t seed = m_stampSeed.value_or(static_cast<std::uint32_t>(std::time(nullptr)));
   const std::unique_ptr<RecordingTransport> device = recordingTransport();
   DeviceOutcome written = DeviceOutcome::PackFailed;
@@ -316,6 +324,11 @@ QString MainWindow::chooseFile(QFileDialog& dialog, QString& lastChosen) {
 }
 
 void MainWindow::Button_save_to_fileClick() {
+  // The file would hold a character the tool never stores; it is refused before the dialog.
+  if (const std::optional<std::string> refused = m_fields.unencodableCharacter(true)) {
+    m_ui->information(*refused);
+    return;
+  }
   const QString file = chooseFile(*m_saveDialog, m_lastSaved);
   if (file.isEmpty()) return;
   const SaveResult result = saveConfiguration(m_fields, fileName(file), m_writeFile);
@@ -323,7 +336,9 @@ void MainWindow::Button_save_to_fileClick() {
   // The name as the user sees it (with the system's separators), not as the
   // file system spells it.
   if (result.status == SaveResult::Status::WriteFailed) {
-    m_ui->error(unableToWriteText(toSingleByte(QDir::toNativeSeparators(file))));
+    // The box adds the full stop after the reason, on a line of its own.
+    const std::string reason = result.reason.empty() ? std::string() : ".\n" + toSingleByte(QString::fromStdString(result.reason));
+    m_ui->error(unableToWriteText(toSingleByte(QDir::toNativeSeparators(file))) + reason);
   }
   if (!result) return;
   markSaved();

@@ -1,10 +1,15 @@
 #include "ui/qtfields.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QTextDocument>
+
+#include "configfile/textencoding.h"
+#include "settings/registry.h"
 
 namespace trekmor {
 
@@ -82,6 +87,28 @@ void QtFields::setIndex(std::string_view control, int value) {
   auto* combo = qobject_cast<QComboBox*>(widget(control));
   if (!combo) return;
   combo->setCurrentIndex(value >= 0 && value < combo->count() ? value : -1);
+}
+
+std::optional<std::string> QtFields::unencodableCharacter(bool everyField) const {
+  for (const FieldDecl* field : allFields()) {
+    const bool checked = !field->text.freeTextMessage.empty() ||
+                         std::any_of(field->checks.begin(), field->checks.end(),
+                                     [](const TextCheck& check) { return !check.allowed.empty(); });
+    if (checked && !everyField) continue;
+    QWidget* w = widget(field->control);
+    QString text;
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) text = edit->text();
+    if (auto* rich = qobject_cast<QPlainTextEdit*>(w)) text = plainText(*rich);
+    if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->isEditable()) text = combo->currentText();
+    for (const char32_t code : text.toUcs4()) {
+      if (code <= 0xFF) continue;
+      // The field as the window names it: its caption, else the name its messages use.
+      std::string name = field->caption.empty() ? field->text.label : field->caption;
+      if (name.ends_with(':')) name.pop_back();
+      return unencodableText(name.empty() ? field->control : name, code);
+    }
+  }
+  return std::nullopt;
 }
 
 bool QtFields::enabled(std::string_view control) const {

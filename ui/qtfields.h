@@ -6,6 +6,9 @@
 #include <QString>
 #include <QWidget>
 
+#include <optional>
+#include <string>
+
 #include "settings/fields.h"
 
 namespace trekmor {
@@ -28,6 +31,12 @@ class QtFields final : public Fields {
   void setIndex(std::string_view control, int value) override;
   bool enabled(std::string_view control) const override;
   void setEnabled(std::string_view control, bool value) override;
+
+  // The refusal of the first character typed into a text field that
+  // single-byte text cannot hold, naming the field; nothing when all fit.
+  // Without `everyField`, fields whose own character check refuses it with
+  // its message (as the pack does) are left to that check.
+  std::optional<std::string> unencodableCharacter(bool everyField) const;
 
  private:
   QHash<QString, QWidget*> m_widgets;

@@ -267,12 +267,18 @@ void MainWindow::uploadFirmwareFromFile() {
   if (busy()) return;
   const QString file = chooseFile(*m_firmwareDialog, m_lastFirmware);
   if (file.isEmpty()) return;
-  const std::optional<std::vector<std::uint8_t>> image = readFirmwareFile(FileName(file.toStdString()));
-  if (!image) {
-    m_ui->log(toSingleByte(QStringLiteral("Unable to read %1: nothing was sent to the device.").arg(nativeName(file))));
+  const FirmwareFile image = readFirmwareFile(FileName(file.toStdString()));
+  const std::string name = toSingleByte(nativeName(file));
+  if (image.failure.kind != ReadFailure::Kind::None) {
+    m_ui->log("Unable to read " + toSingleByte(QString::fromStdString(readFailureText(name, image.failure))) +
+              ". Nothing was sent to the device.");
     return;
   }
-  uploadImage(std::span<const std::uint8_t>(*image));
+  if (!image.problem.empty()) {
+    m_ui->log(notFirmwareText(name, image));
+    return;
+  }
+  uploadImage(std::span<const std::uint8_t>(image.bytes));
 }
 
 void MainWindow::showSetting(const std::string& control) {

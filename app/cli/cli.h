@@ -16,6 +16,7 @@
 #include "configfile/configfile.h"
 #include "device/flows.h"
 #include "platform/userinterface.h"
+#include "platform/wholefile.h"
 
 namespace trekmor::cli {
 
@@ -25,7 +26,9 @@ inline constexpr int kExitUsage = 2;    // wrong arguments, or a file that canno
 inline constexpr std::string_view kProgramName = "aprs-trekmor-cli";
 
 // Message boxes become lines on the error stream, log lines go to the output
-// stream; there is no progress bar and no event loop.
+// stream; there is no progress bar and no event loop. It keeps the last
+// problem it was told of, so that a failed command given --json can still
+// print one document that says what went wrong.
 class ConsoleInterface final : public UserInterface {
  public:
   ConsoleInterface(std::ostream& out, std::ostream& err) : m_out(out), m_err(err) {}
@@ -39,9 +42,27 @@ class ConsoleInterface final : public UserInterface {
   void setProgress(int) override {}
   void processEvents() override {}
 
+  // --quiet: the per-page progress lines of the device flows are left out.
+  void setQuiet(bool quiet) { m_quiet = quiet; }
+  // The file the command is working on, named by a failure's JSON document.
+  void setSubject(std::string file) { m_subject = std::move(file); }
+  const std::string& subject() const { return m_subject; }
+  // A problem the program itself reports (its diagnostics).
+  void noteProblem(std::string_view text) { m_problem = text; }
+  // The last box, diagnostic, or else log line: what made a command fail.
+  const std::string& problem() const { return m_problem.empty() ? m_lastLog : m_problem; }
+  // Whether the command has printed its JSON document.
+  void notePrinted() { m_printed = true; }
+  bool printed() const { return m_printed; }
+
  private:
   std::ostream& m_out;
   std::ostream& m_err;
+  bool m_quiet = false;
+  bool m_printed = false;
+  std::string m_subject;
+  std::string m_problem;
+  std::string m_lastLog;
 };
 
 // An option a command takes: one that takes a value ("--seed N"), given at
@@ -56,6 +77,8 @@ inline constexpr OptionDecl kSetOption{"--set", true, true};
 inline constexpr OptionDecl kVerifyOption{"--verify", false};
 inline constexpr OptionDecl kBackupOption{"--backup"};
 inline constexpr OptionDecl kJsonOption{"--json", false};
+// Taken by every command.
+inline constexpr OptionDecl kQuietOption{"--quiet", false};
 
 struct Invocation {
   std::vector<std::string> arguments;  // the positional arguments after the command
@@ -98,11 +121,17 @@ void diagnose(const Invocation& invocation, std::string_view text);
 int exitStatus(DeviceOutcome outcome);
 int exitStatus(LoadResult result);
 int exitStatus(const SaveResult& result);
-// An input file that cannot be read: "cannot read FILE" and its exit status.
-int cannotRead(const Invocation& invocation, const std::string& path);
+// An input file that cannot be read: "cannot read FILE: REASON" (or that it
+// is too large) and its exit status.
+int cannotRead(const Invocation& invocation, const std::string& path, const ReadFailure& failure);
+
+// The `count` names of `known` nearest to `name` (letter case ignored), nearest first, joined by ", ".
+std::string closestNames(std::string_view name, const std::vector<std::string>& known, std::size_t count = 3);
 
 // One JSON document on the command's output. Texts that are not UTF-8 (a
-// device's hardware text) are printed with replacement characters.
+// device's hardware text) are printed with replacement characters. A command
+// given --json that fails without having printed one prints
+// {"error": {"message": ..., "file": ...}} instead.
 void printJson(const Invocation& invocation, const nlohmann::ordered_json& document);
 
 // Runs the program with its arguments (without the program name); returns

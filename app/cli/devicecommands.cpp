@@ -2,12 +2,15 @@
 
 #include <filesystem>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "app/cli/offline.h"
 #include "app/cli/trackers.h"
+#include "configfile/configfile.h"
+#include "platform/wholefile.h"
 #include "platform/ascii.h"
 #include "platform/filename.h"
 #include "device/firmware.h"
@@ -19,6 +22,22 @@
 #include "settings/registry.h"
 
 namespace trekmor::cli {
+
+namespace {
+
+// The named firmware image, or the exit status of its refusal (shown).
+std::variant<std::vector<std::uint8_t>, int> firmwareNamed(const Invocation& invocation, const std::string& path) {
+  FirmwareFile file = readFirmwareFile(FileName(path));
+  if (file.failure.kind != ReadFailure::Kind::None) return cannotRead(invocation, path, file.failure);
+  if (!file.problem.empty()) {
+    invocation.ui.setSubject(path);
+    invocation.ui.information(notFirmwareText(path, file));
+    return kExitStopped;
+  }
+  return std::move(file.bytes);
+}
+
+}  // namespace
 
 int loadDeviceInput(const Invocation& invocation, FieldStore& fields) {
   CommandDevice device(invocation);
@@ -81,6 +100,21 @@ int verify(const Invocation& invocation, HidTransport& transport, const Image& w
   return outcome == DeviceOutcome::VerifyMismatch ? kExitStopped : exitStatus(outcome);
 }
 
+void tellPartlyWritten(const Invocation& invocation, const RecordingTransport& transport, std::string remedies,
+                       const std::string* backup) {
+  const std::string program(kProgramName);
+  for (const HistoryEntry& entry : transport.stored()) {
+    if (entry.event == HistoryEvent::BeforeWrite) {
+      remedies += ", or restore what it held with '" + program + " history restore " + entry.id + "'";
+    }
+  }
+  if (backup) {
+    remedies += hasExtension(*backup, ".cfg") ? ", or write the backup back with '" + program + " write " + *backup + "'"
+                                              : "; the backup " + *backup + " holds what it held";
+  }
+  invocation.ui.information("The write broke off: the tracker now holds a partly written configuration; " + remedies + ".");
+}
+
 int runWrite(const Invocation& invocation) {
   const std::string* backup = invocation.value(kBackupOption);
   if (backup && !hasExtension(*backup, ".bin") && !hasExtension(*backup, ".cfg")) {
@@ -111,6 +145,9 @@ int runWrite(const Invocation& invocation) {
     return kExitStopped;
   }
   const DeviceOutcome written = writePackedImage(invocation.ui, transport, image);
+  if (written == DeviceOutcome::TransferFailed) {
+    tellPartlyWritten(invocation, transport, "write the configuration again", backup);
+  }
   if (written != DeviceOutcome::Done) return exitStatus(written);
   return invocation.given(kVerifyOption) ? verify(invocation, transport, image) : kExitSuccess;
 }
@@ -133,8 +170,9 @@ int runInfo(const Invocation& invocation) {
 int runUploadFirmware(const Invocation& invocation) {
   std::optional<std::vector<std::uint8_t>> named;
   if (!invocation.arguments.empty()) {
-    named = readFirmwareFile(FileName(invocation.arguments[0]));
-    if (!named) return cannotRead(invocation, invocation.arguments[0]);
+    auto read = firmwareNamed(invocation, invocation.arguments[0]);
+    if (const int* refused = std::get_if<int>(&read)) return *refused;
+    named = std::move(std::get<std::vector<std::uint8_t>>(read));
   }
   const std::optional<std::span<const std::uint8_t>> image =
       named ? std::optional<std::span<const std::uint8_t>>(*named) : carriedFirmware();

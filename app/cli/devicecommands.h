@@ -2,9 +2,11 @@
 // config, device information and Upload firmware, over hidapi.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "app/cli/cli.h"
+#include "device/recordingtransport.h"
 #include "device/transport.h"
 #include "image/image.h"
 #include "settings/fields.h"
@@ -26,6 +28,11 @@ int runRead(const Invocation& invocation);
 // then written as Write config writes; --backup FILE first saves what the
 // device holds, --verify reads every page back after the write.
 int runWrite(const Invocation& invocation);
+// After a write that broke off part-way: tells what the tracker holds now and
+// how to mend it, the first remedy given, then the history entry kept before
+// the write and the backup, where there are any.
+void tellPartlyWritten(const Invocation& invocation, const RecordingTransport& transport, std::string remedies,
+                       const std::string* backup);
 // info: the device information box's text on standard output (--json: as data).
 int runInfo(const Invocation& invocation);
 // upload-firmware [IMAGE]: the firmware the program carries, or the named file.

@@ -103,6 +103,11 @@ int restoreEntry(const Invocation& invocation) {
     return kExitStopped;
   }
   const DeviceOutcome written = writePackedImage(invocation.ui, transport, entry->image);
+  if (written == DeviceOutcome::TransferFailed) {
+    tellPartlyWritten(invocation, transport,
+                      "restore the entry again with '" + std::string(kProgramName) + " history restore " + entry->id + "'",
+                      nullptr);
+  }
   if (written != DeviceOutcome::Done) return exitStatus(written);
   return invocation.given(kVerifyOption) ? verify(invocation, transport, entry->image) : kExitSuccess;
 }

@@ -11,10 +11,25 @@
 #include "platform/ascii.h"
 #include "platform/wholefile.h"
 #include "device/flows.h"
+#include "image/numbers.h"
 #include "settings/pipeline.h"
 #include "settings/registry.h"
 
 namespace trekmor::cli {
+
+const char* formName(FileForm form) {
+  switch (form) {
+    case FileForm::Text:
+      return "text";
+    case FileForm::Number:
+      return "number";
+    case FileForm::Index:
+      return "index";
+    case FileForm::Flag:
+      return "flag";
+  }
+  return "";
+}
 
 std::optional<std::uint32_t> stampSeed(const Invocation& invocation) {
   const std::string* option = invocation.value(kSeedOption);
@@ -28,35 +43,11 @@ std::optional<std::uint32_t> stampSeed(const Invocation& invocation) {
 
 namespace {
 
-// Edits to turn one name into the other, letter case ignored.
-std::size_t editDistance(std::string_view a, std::string_view b) {
-  std::vector<std::size_t> row(b.size() + 1);
-  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
-  for (std::size_t i = 1; i <= a.size(); ++i) {
-    std::size_t diagonal = row[0];
-    row[0] = i;
-    for (std::size_t j = 1; j <= b.size(); ++j) {
-      const std::size_t above = row[j];
-      const bool same = asciiLower(a[i - 1]) == asciiLower(b[j - 1]);
-      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
-      diagonal = above;
-    }
-  }
-  return row[b.size()];
-}
-
 // The three known setting names nearest to `name`, nearest first.
 std::string closestSettings(std::string_view name) {
-  std::vector<std::pair<std::size_t, std::string>> ranked;
-  for (const FieldDecl* field : fileSequence(packOrder())) {
-    const std::string known = settingName(*field);
-    ranked.emplace_back(editDistance(name, known), known);
-  }
-  const std::size_t shown = std::min<std::size_t>(3, ranked.size());
-  std::partial_sort(ranked.begin(), ranked.begin() + static_cast<std::ptrdiff_t>(shown), ranked.end());
-  std::string text;
-  for (std::size_t k = 0; k < shown; ++k) text += (k ? ", " : "") + ranked[k].second;
-  return text;
+  std::vector<std::string> known;
+  for (const FieldDecl* field : fileSequence(packOrder())) known.push_back(settingName(*field));
+  return closestNames(name, known);
 }
 
 // Writes every --set value into the file's text; the exit status.
@@ -73,9 +64,24 @@ int applyAssignments(const Invocation& invocation, ProfileFile& file) {
       diagnose(invocation, "unknown setting '" + name + "'; the closest known are " + closestSettings(name));
       return kExitUsage;
     }
+    // What the user typed is never replaced: a number that the key's form
+    // cannot hold, or a character that single-byte text cannot, is refused
+    // here, where the load would take the missing value or a '?' without a word.
+    const std::string_view typed = std::string_view(assignment).substr(equals + 1);
+    const std::string setting = settingName(*field);
+    if (field->form != FileForm::Text && !parseFileInteger(typed)) {
+      diagnose(invocation, "--set " + setting + "=" + std::string(typed) + ": '" + std::string(typed) +
+                               "' is not a whole number; " + setting + " takes one from -2147483648 to 2147483647 "
+                               "(a " + formName(field->form) + " setting: decimal, or hexadecimal after 0x or $)");
+      return kExitUsage;
+    }
+    if (const std::optional<char32_t> code = firstUnencodable(typed)) {
+      diagnose(invocation, "--set " + setting + "=" + std::string(typed) + ": " + unencodableText(setting, *code));
+      return kExitUsage;
+    }
     // Arguments are UTF-8; the settings are single-byte text, as the load reads them.
     std::string value;
-    utf8ToLatin1(std::string_view(assignment).substr(equals + 1), value);
+    utf8ToLatin1(typed, value);
     file.set(field->section, field->key, value);
   }
   return kExitSuccess;
@@ -84,8 +90,15 @@ int applyAssignments(const Invocation& invocation, ProfileFile& file) {
 }  // namespace
 
 int loadConfigInput(const Invocation& invocation, const std::string& path, FieldStore& fields) {
-  std::optional<ProfileFile> file = ProfileFile::read(path);
-  if (!file) return cannotRead(invocation, path);
+  invocation.ui.setSubject(path);
+  ReadFailure failure;
+  const std::optional<std::string> bytes = readWholeFile(path, ProfileFile::kMaxSize, &failure);
+  if (!bytes) return cannotRead(invocation, path, failure);
+  std::optional<ProfileFile> file = ProfileFile::fromBytes(*bytes);
+  if (const std::optional<std::string> refused = unencodableSetting(*bytes, *file)) {
+    invocation.ui.information(*refused);
+    return exitStatus(LoadResult::Rejected);
+  }
   const int assigned = applyAssignments(invocation, *file);
   if (assigned != kExitSuccess) return assigned;
   fields = FieldStore::withStartValues();
@@ -93,6 +106,7 @@ int loadConfigInput(const Invocation& invocation, const std::string& path, Field
 }
 
 int loadImageInput(const Invocation& invocation, const std::string& path, FieldStore& fields) {
+  invocation.ui.setSubject(path);
   std::error_code error;
   const auto size = std::filesystem::file_size(FileName(path).path(), error);
   if (!error && size != kImageSize) {
@@ -100,12 +114,22 @@ int loadImageInput(const Invocation& invocation, const std::string& path, FieldS
                              std::to_string(kImageSize));
     return kExitStopped;
   }
-  const std::optional<std::string> bytes = readWholeFile(path, kImageSize);
-  if (!bytes || bytes->size() != kImageSize) return cannotRead(invocation, path);
+  ReadFailure failure;
+  const std::optional<std::string> bytes = readWholeFile(path, kImageSize, &failure);
+  if (!bytes) return cannotRead(invocation, path, failure);
+  if (bytes->size() != kImageSize) return cannotRead(invocation, path, {ReadFailure::Kind::System, "it changed while being read"});
   Image image{};
   std::copy(bytes->begin(), bytes->end(), image.begin());
+  // The tests of "Read config" after its page reads, told as what was done
+  // to a file: no device was read.
+  if (!checkImageIntegrity(image)) {
+    invocation.ui.information(path + " fails the integrity test (its checksum or end marker is wrong).");
+    return kExitStopped;
+  }
   fields = FieldStore::withStartValues();
-  return exitStatus(acceptReadImage(image, fields, invocation.ui));
+  if (!unpackConfigImage(image, fields, invocation.ui)) return kExitStopped;
+  invocation.ui.log("Unpacked " + path + ": the integrity and version tests passed.");
+  return kExitSuccess;
 }
 
 PackInput loadPackInput(const Invocation& invocation) {
@@ -121,16 +145,29 @@ PackInput loadPackInput(const Invocation& invocation) {
   return input;
 }
 
-int saveOutput(const Invocation& invocation, const Fields& fields, const std::string& path) {
-  const SaveResult result = saveConfiguration(fields, path);
-  if (!result) invocation.ui.error(result.message);
+namespace {
+
+// A failed save's error box, the system's reason on a line of its own; the exit status.
+int reportSave(const Invocation& invocation, const SaveResult& result, const std::string& path) {
+  if (!result) {
+    invocation.ui.setSubject(path);
+    invocation.ui.error(result.message);
+    if (!result.reason.empty()) {
+      invocation.err << result.reason << '\n' << std::flush;
+      invocation.ui.noteProblem(result.message + ". " + result.reason);
+    }
+  }
   return exitStatus(result);
 }
 
+}  // namespace
+
+int saveOutput(const Invocation& invocation, const Fields& fields, const std::string& path) {
+  return reportSave(invocation, saveConfiguration(fields, path), path);
+}
+
 int saveImageOutput(const Invocation& invocation, const Image& image, const std::string& path) {
-  const SaveResult result = saveImage(image, path);
-  if (!result) invocation.ui.error(result.message);
-  return exitStatus(result);
+  return reportSave(invocation, saveImage(image, path), path);
 }
 
 int runDefaults(const Invocation& invocation) {

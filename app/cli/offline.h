@@ -21,6 +21,9 @@ int runPack(const Invocation& invocation);
 // after its page reads, then saved as "Save to file" saves.
 int runUnpack(const Invocation& invocation);
 
+// A setting's form as the command line names it: text, number, index or flag.
+const char* formName(FileForm form);
+
 // The --seed option's value, the current time without it; nothing when it is no number.
 std::optional<std::uint32_t> stampSeed(const Invocation& invocation);
 

@@ -1,11 +1,17 @@
 #include "app/cli/overview.h"
 
+#include <algorithm>
+#include <optional>
+#include <tuple>
+
 #include <nlohmann/json.hpp>
 
 #include "app/cli/devicecommands.h"
 #include "app/cli/history.h"
 #include "app/cli/offline.h"
 #include "configfile/textencoding.h"
+#include "image/address.h"
+#include "image/validators.h"
 #include "platform/ascii.h"
 #include "settings/pipeline.h"
 #include "settings/registry.h"
@@ -28,20 +34,6 @@ int loadSource(const Invocation& invocation, const std::string& source, FieldSto
   return image ? loadImageInput(invocation, source, fields) : loadConfigInput(invocation, source, fields);
 }
 
-const char* formName(FileForm form) {
-  switch (form) {
-    case FileForm::Text:
-      return "text";
-    case FileForm::Number:
-      return "number";
-    case FileForm::Index:
-      return "index";
-    case FileForm::Flag:
-      return "flag";
-  }
-  return "";
-}
-
 std::string joined(const std::vector<std::string>& parts, std::string_view separator) {
   std::string text;
   for (const std::string& part : parts) text += (text.empty() ? "" : std::string(separator)) + part;
@@ -61,7 +53,10 @@ int runCheck(const Invocation& invocation) {
     const bool conversion = failure.status == PackResult::Status::ConversionError;
     const std::string message = printable(failure.message) + (conversion ? "." : "");
     if (invocation.given(kJsonOption)) {
-      failures.push_back({{"kind", conversion ? "conversion" : "check"}, {"message", message}});
+      json entry{{"kind", conversion ? "conversion" : "check"}};
+      if (failure.field) entry["setting"] = settingName(*failure.field);
+      entry["message"] = message;
+      failures.push_back(std::move(entry));
     } else {
       invocation.out << message << '\n';
     }
@@ -74,10 +69,16 @@ int runCheck(const Invocation& invocation) {
 int runDiff(const Invocation& invocation) {
   FieldStore a;
   FieldStore b;
-  for (auto [source, fields] : {std::pair{&invocation.arguments[0], &a}, std::pair{&invocation.arguments[1], &b}}) {
-    const int loaded = loadSource(invocation, *source, *fields);
-    if (loaded != kExitSuccess) return loaded;
+  for (auto [side, source, fields] : {std::tuple{"A", &invocation.arguments[0], &a}, std::tuple{"B", &invocation.arguments[1], &b}}) {
+    if (loadSource(invocation, *source, *fields) != kExitSuccess) {
+      // As diff(1): trouble is 2, whatever the source's own failure was.
+      diagnose(invocation, std::string(side) + " (" + *source + ") failed; nothing was compared");
+      return kExitUsage;
+    }
   }
+  // What the tracker would hold for each side: an empty SSID and 0 are the same there.
+  settleSettings(a);
+  settleSettings(b);
   const std::vector<SettingDifference> differences = settingDifferences(a, b);
   if (invocation.given(kJsonOption)) {
     json list = json::array();
@@ -86,7 +87,10 @@ int runDiff(const Invocation& invocation) {
                       {"a", printable(difference.a)},
                       {"b", printable(difference.b)}});
     }
-    printJson(invocation, {{"a", invocation.arguments[0]}, {"b", invocation.arguments[1]}, {"differences", list}});
+    printJson(invocation, {{"a", invocation.arguments[0]},
+                           {"b", invocation.arguments[1]},
+                           {"equal", differences.empty()},
+                           {"differences", list}});
   } else {
     for (const SettingDifference& difference : differences) {
       invocation.out << settingName(*difference.field) << ": " << printable(difference.a) << " -> "
@@ -97,6 +101,80 @@ int runDiff(const Invocation& invocation) {
   return differences.empty() ? kExitSuccess : kExitStopped;
 }
 
+namespace {
+
+// What values a setting may take, as far as its row's checks tell.
+struct AllowedValues {
+  std::optional<std::pair<std::int64_t, std::int64_t>> range;
+  bool zeroAllowed = false;    // "0 or low..high"
+  std::size_t maxLength = 0;   // characters; 0: not told
+  std::size_t exactLength = 0;
+  std::vector<std::string_view> characters;
+};
+
+AllowedValues allowedValues(const FieldDecl& field) {
+  AllowedValues allowed;
+  switch (field.encoding) {
+    case Encoding::Number:
+      if (field.range.check != RangeCheck::None) allowed.range = {field.range.low, field.range.high};
+      allowed.zeroAllowed = field.range.zeroAllowed;
+      break;
+    case Encoding::Text:
+      if (field.text.exactLength > 0) {
+        allowed.exactLength = field.text.exactLength;
+      } else {
+        allowed.maxLength = field.width - 1;
+      }
+      if (!field.text.freeTextMessage.empty()) allowed.characters.push_back(kFreeTextRule.allowed);
+      break;
+    case Encoding::Address:
+      allowed.maxLength = kAddressNameLength;
+      break;
+    case Encoding::Character:
+      allowed.maxLength = 1;
+      break;
+    case Encoding::Choice:
+      break;
+    case Encoding::None: {
+      // The SSID of an address: its bytes are the address's.
+      const auto& rows = allFields();
+      if (std::any_of(rows.begin(), rows.end(), [&](const FieldDecl* row) { return row->ssid == &field; })) {
+        allowed.range = {0, kSsidMaximum};
+      }
+      break;
+    }
+  }
+  for (const TextCheck& check : field.checks) {
+    if (!check.allowed.empty()) allowed.characters.push_back(check.allowed);
+  }
+  return allowed;
+}
+
+std::string allowedText(const AllowedValues& allowed) {
+  std::vector<std::string> parts;
+  if (allowed.range) {
+    parts.push_back((allowed.zeroAllowed ? "0 or " : "") + std::to_string(allowed.range->first) + ".." +
+                    std::to_string(allowed.range->second));
+  }
+  if (allowed.maxLength > 0) parts.push_back("at most " + std::to_string(allowed.maxLength) + " characters");
+  if (allowed.exactLength > 0) parts.push_back("exactly " + std::to_string(allowed.exactLength) + " characters");
+  for (std::string_view characters : allowed.characters) parts.push_back(std::string(characters));
+  return joined(parts, "; ");
+}
+
+json allowedJson(const AllowedValues& allowed) {
+  json entry = json::object();
+  if (allowed.range) {
+    entry["range"] = {{"low", allowed.range->first}, {"high", allowed.range->second}, {"zero_allowed", allowed.zeroAllowed}};
+  }
+  if (allowed.maxLength > 0) entry["max_length"] = allowed.maxLength;
+  if (allowed.exactLength > 0) entry["exact_length"] = allowed.exactLength;
+  if (!allowed.characters.empty()) entry["characters"] = allowed.characters;
+  return entry;
+}
+
+}  // namespace
+
 int runSettings(const Invocation& invocation) {
   // Start values as the save writes them, after the rules that end the window's construction.
   const FieldStore start = FieldStore::withStartValues();
@@ -104,6 +182,7 @@ int runSettings(const Invocation& invocation) {
   for (const FieldDecl* field : fileSequence(packOrder())) {
     const std::vector<std::string> tabs = tabPath(field->tab);
     const std::string startValue = printable(fileValue(*field, start).value_or(start.text(field->control)));
+    const AllowedValues allowed = allowedValues(*field);
     std::vector<std::string> choices;
     if (field->form == FileForm::Index) {
       for (std::size_t k = 0; k < field->choices.size(); ++k) {
@@ -119,11 +198,13 @@ int runSettings(const Invocation& invocation) {
         for (const std::string& choice : field->choices) items.push_back(printable(choice));
         entry["choices"] = items;
       }
+      json limits = allowedJson(allowed);
+      if (!limits.empty()) entry["allowed"] = std::move(limits);
       list.push_back(entry);
     } else {
       invocation.out << settingName(*field) << '\t' << formName(field->form) << '\t' << joined(tabs, " > ") << '\t'
                      << printable(field->caption) << '\t' << startValue << '\t'
-                     << joined(choices, " | ") << '\n';
+                     << joined(choices, " | ") << '\t' << allowedText(allowed) << '\n';
     }
   }
   if (invocation.given(kJsonOption)) printJson(invocation, list);

@@ -1,4 +1,5 @@
 #include "configfile/configfile.h"
+#include "configfile/textencoding.h"
 
 #include <gtest/gtest.h>
 
@@ -205,7 +206,63 @@ TEST(LoadConfiguration, ForeignFilesChangeNothing) {
   FieldStore fields = FieldStore::withStartValues();
   RecordingInterface ui;
   EXPECT_EQ(loadConfiguration(dir / "absent.cfg", fields, ui), LoadResult::Unreadable);
-  EXPECT_EQ(ui.boxes, std::vector<std::string>{"information: " + std::string(kNotConfigurationFileMessage)});
+  // The load's message as it stands, then the file and the system's reason on a line of their own.
+  EXPECT_EQ(ui.boxes, std::vector<std::string>{"information: " + std::string(kNotConfigurationFileMessage) + "\n" +
+                                               (dir / "absent.cfg").string() + ": No such file or directory"});
+}
+
+TEST(TextEncoding, FindsTheFirstCharacterThatDoesNotFitOneByte) {
+  const struct {
+    std::string text;
+    std::optional<char32_t> found;
+  } cases[] = {
+      {"", std::nullopt},
+      {"SP3ABC", std::nullopt},
+      {"\xC3\x93K \xC3\xBF", std::nullopt},  // U+00D3 and U+00FF fit
+      {"\xC5\x81\xC3\x93" "D\xC5\xB9", U'\u0141'},
+      {"ab\xE2\x82\xAC", U'\u20AC'},
+      {"\xF0\x9F\x98\x80", U'\U0001F600'},
+      {"a\xFF", 0xFFFFFFFF},       // no UTF-8
+      {"\xC0\x8D", 0xFFFFFFFF},   // an over-long CR
+  };
+  for (const auto& c : cases) EXPECT_EQ(firstUnencodable(c.text), c.found) << c.text;
+  EXPECT_EQ(unencodableText("Callsign", U'\u0141'),
+            "Callsign - character U+0141 cannot be stored: the device holds single-byte (Latin-1) text only.");
+}
+
+TEST(LoadConfiguration, AUtf8SettingBeyondOneByteIsRefusedAndChangesNothing) {
+  TempDir dir;
+  ASSERT_TRUE(saveConfiguration(FieldStore::withStartValues(), dir / "start.cfg"));
+  std::string text = "\xEF\xBB\xBF" + readFile(dir / "start.cfg");
+  text.replace(text.find("Latitude=5223.08N"), 17, "Latitude=5223.08\xE2\x84\x96");
+  writeFile(dir / "u8.cfg", text);
+  FieldStore fields = FieldStore::withStartValues();
+  fields.setText("Callsign", "MINE");
+  const FieldStore before = fields;
+  RecordingInterface ui;
+  EXPECT_EQ(loadConfiguration(dir / "u8.cfg", fields, ui), LoadResult::Rejected);
+  EXPECT_TRUE(fields == before);
+  EXPECT_EQ(ui.boxes, std::vector<std::string>{"information: Radio.Latitude - a character cannot be stored: the "
+                                               "device holds single-byte (Latin-1) text only."});
+}
+
+// Settled, two stores compare as the device would hold them.
+TEST(SettleSettings, GivesEachSettingTheValueTheDeviceHolds) {
+  FieldStore saved = FieldStore::withStartValues();
+  saved.setText("Txdelay", "0x12C");
+  saved.setText("Txtail", "1001");  // fails its check: kept as it is
+  FieldStore device = FieldStore::withStartValues();
+  Image image{};
+  ASSERT_TRUE(packConfigImage(FieldStore::withStartValues(), image, 1));
+  unpackSettings(image, device, silentInterface());
+  device.setText("Txdelay", "300");
+  device.setText("Txtail", "1001");
+  ASSERT_FALSE(settingDifferences(saved, device).empty());  // empty SSIDs against "0"
+  settleSettings(saved);
+  settleSettings(device);
+  EXPECT_EQ(saved.text("Txdelay"), "300");
+  EXPECT_EQ(saved.text("Txtail"), "1001");
+  EXPECT_TRUE(settingDifferences(saved, device).empty());
 }
 
 TEST(LoadConfiguration, OtherVersionWarnsAndLoadsEverything) {

@@ -109,6 +109,36 @@ INSTANTIATE_TEST_SUITE_P(Rules, ProfileWrite, ::testing::ValuesIn(kWriteCases),
 // Keys inserted into early sections move every later line; lookups made
 // between the writes must still find each key where it now stands, and the
 // first of two same-named sections and keys must still win.
+// Names matched in another case of ASCII letters wherever they differ, in
+// long names as in short ones, and only there: bytes above 0x7F that differ
+// by the letter-case bit are other names. Thousands of sections with the same
+// key make the index grow many times and its names alike in all but a few bytes.
+TEST(ProfileRead, ManySectionsAndNamesFoldedByAsciiCaseOnly) {
+  std::string text;
+  for (int n = 0; n < 3000; ++n) text += "[Section_Number_" + std::to_string(n) + "]\nkey=" + std::to_string(n) + "\n";
+  text += "[Long_Name_Of_A_Section_\xC1Z]\nLong_Key_Name_Differs_At_The_End_a=1\nLong_Key_Name_Differs_At_The_End_B=2\n";
+  const ProfileFile file = ProfileFile::fromBytes(text);
+  for (int n = 0; n < 3000; n += 7) {
+    ASSERT_EQ(file.value("SECTION_number_" + std::to_string(n), "KEY"), std::to_string(n)) << n;
+  }
+  const struct {
+    const char* section;
+    const char* key;
+    std::optional<std::string> expected;
+  } lookups[] = {
+      {"long_name_of_a_section_\xC1z", "LONG_KEY_NAME_DIFFERS_AT_THE_END_A", "1"},
+      {"LONG_NAME_OF_A_SECTION_\xC1Z", "long_key_name_differs_at_the_end_b", "2"},
+      {"Long_Name_Of_A_Section_\xE1Z", "Long_Key_Name_Differs_At_The_End_a", std::nullopt},
+      {"Long_Name_Of_A_Section_\xC1Z", "Long_Key_Name_Differs_At_The_End_c", std::nullopt},
+      {"Long_Name_Of_A_Section_\xC1", "Long_Key_Name_Differs_At_The_End_a", std::nullopt},
+      {"Section_Number_3000", "key", std::nullopt},
+      {"Section_Number_12", "key_", std::nullopt},
+  };
+  for (const auto& lookup : lookups) {
+    EXPECT_EQ(file.value(lookup.section, lookup.key), lookup.expected) << lookup.section << " " << lookup.key;
+  }
+}
+
 TEST(ProfileWrite, LookupsFollowInsertedLines) {
   ProfileFile file = ProfileFile::fromBytes("[A]\nx=1\n[B]\ny=2\nY=3\n[a]\nx=9\n[C]\nz=4\n");
   for (int k = 0; k < 20; ++k) {
@@ -159,15 +189,13 @@ TEST_P(ProfileEdits, IndexFollowsTheWrites) {
 }
 
 const EditCase kEditCases[] = {
-    // "[abc" is a key while its line holds no "]"; with one it heads a section.
-    {"ChangedKeyTurnsIntoHeader", "[A]\n[abc=1\nk=2\n\n[B]\nx=1\n",
-     {{"A", "[abc", "x]"}, {"A", "k", "3"}, {"abc=x", "j", "4"}},
-     "[A]\nk=3\r\n[abc=x]\nk=2\nj=4\r\n\n[B]\nx=1\n",
-     {{"A", "k", "3"}, {"abc=x", "k", "2"}, {"abc=x", "j", "4"}, {"B", "x", "1"}, {"A", "[abc", "-"}}},
-    {"AddedKeyTurnsIntoHeader", "[A]\nx=1\n\n[B]\ny=2\n\n",
-     {{"B", "[q", "]"}, {"B", "z", "1"}, {"q=", "w", "2"}},
-     "[A]\nx=1\n\n[B]\ny=2\nz=1\r\n[q=]\r\nw=2\r\n\n",
-     {{"B", "z", "1"}, {"q=", "w", "2"}, {"B", "y", "2"}, {"B", "[q", "-"}}},
+    // "[abc" is a key while its line holds no "]", but not one the writer
+    // writes: a value with a "]" would make its line a header. The writes
+    // after the refused one go on as usual.
+    {"KeyThatCouldTurnIntoHeaderIsNotWritten", "[A]\n[abc=1\nk=2\n\n[B]\nx=1\n",
+     {{"A", "[abc", "x]"}, {"A", "k", "3"}, {"B", "[q", "]"}, {"B", "z", "1"}},
+     "[A]\n[abc=1\nk=3\n\n[B]\nx=1\nz=1\r\n",
+     {{"A", "k", "3"}, {"A", "[abc", "1"}, {"B", "z", "1"}, {"B", "[q", "-"}, {"abc=x", "k", "-"}}},
     {"NewSectionAfterABlankLastLine", "[A]\nx=1\n  ", {{"A", "k", "v"}, {"B", "k", "v"}},
      "[A]\nx=1\nk=v\r\n  \r\n[B]\r\nk=v\r\n", {{"A", "k", "v"}, {"B", "k", "v"}}},
     {"ChangedLastLineThenAKeyAfterIt", "[A]\nx=1", {{"A", "x", "2"}, {"A", "k", "v"}}, "[A]\nx=2\r\nk=v\r\n",
@@ -182,6 +210,36 @@ const EditCase kEditCases[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Rules, ProfileEdits, ::testing::ValuesIn(kEditCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Names whose line would read as a header, a comment, another key or
+// another section are refused and the file stays as it was; the names of
+// this tool's own sections and keys are all writable.
+TEST(ProfileWrite, OnlyNamesThatReadBackAsThemselvesAreWritten) {
+  const std::string before = "[A]\nk=1\n";
+  const std::array<std::pair<const char*, const char*>, 11> refused = {{{"A", "[k"},
+                                                                        {"A", ";k"},
+                                                                        {"A", "k=x"},
+                                                                        {"A", " k"},
+                                                                        {"A", "k\t"},
+                                                                        {"A", "k\n"},
+                                                                        {"A", "k\rj"},
+                                                                        {"A]", "k"},
+                                                                        {" A", "k"},
+                                                                        {"A ", "k"},
+                                                                        {"A\n", "k"}}};
+  for (const auto& [section, key] : refused) {
+    ProfileFile file = ProfileFile::fromBytes(before);
+    EXPECT_FALSE(file.set(section, key, "2")) << section << "/" << key;
+    EXPECT_EQ(file.bytes(), before) << section << "/" << key;
+  }
+  const std::array<std::pair<const char*, const char*>, 5> accepted = {
+      {{"A", "k[1]"}, {"A", "k;1"}, {"[A", "k"}, {"!WARNING", "WARNING"}, {"A", ""}}};
+  for (const auto& [section, key] : accepted) {
+    ProfileFile file = ProfileFile::fromBytes(before);
+    EXPECT_TRUE(file.set(section, key, "2")) << section << "/" << key;
+    EXPECT_EQ(ProfileFile::fromBytes(file.bytes()).value(section, key), "2") << section << "/" << key;
+  }
+}
 
 TEST(ProfileWrite, LineBreaksInAValueCannotStartNewLines) {
   ProfileFile file;

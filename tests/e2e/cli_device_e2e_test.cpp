@@ -4,6 +4,8 @@
 // files are the reference for what must reach and come from the device.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstdlib>
 #include <sys/wait.h>
 
@@ -111,7 +113,10 @@ TEST_F(CliDevice, UploadANamedImage) {
   writeFile(dir / "long.bin", std::string(112641, '\x01'));
   const Outcome tooLong = run("upload-firmware long.bin");
   EXPECT_EQ(tooLong.status, 1);
-  EXPECT_EQ(tooLong.err, "Firmware file too long.\n");
+  // Refused before the device is opened.
+  EXPECT_EQ(tooLong.out, "");
+  EXPECT_EQ(tooLong.err, "long.bin is not a firmware image: it holds 112641 bytes, more than the largest image the "
+                         "device takes (112640 bytes). Nothing was sent to the device.\n");
 
   const Outcome failing = run("upload-firmware fw.bin", "TREKMOR_SIM_FAULT=block-fail@1");
   EXPECT_EQ(failing.status, 1);
@@ -125,7 +130,7 @@ TEST_F(CliDevice, UploadANamedImage) {
 
   const Outcome missing = run("upload-firmware nothing.bin");
   EXPECT_EQ(missing.status, 2);
-  EXPECT_EQ(missing.err, "aprs-trekmor-cli: cannot read nothing.bin\n");
+  EXPECT_EQ(missing.err, "aprs-trekmor-cli: cannot read nothing.bin: No such file or directory\n");
 }
 
 #ifndef TREKMOR_CARRIED_FIRMWARE
@@ -152,7 +157,7 @@ TEST_F(CliDevice, StoppedDeviceOperationsWriteNoFile) {
       {"write start.cfg", "TREKMOR_SIM_ABSENT=1", "APRS Trekmor not found.\n"},
       {"write start.cfg", "TREKMOR_SIM_FAULT=write-fail@0", "Page write error: 1/160\n"},
       {"info", "TREKMOR_SIM_DENIED=1", ""},
-      {"upload-firmware start.cfg", "TREKMOR_SIM_ABSENT=1", "APRS Trekmor not found.\n"},
+      {"upload-firmware", "TREKMOR_SIM_ABSENT=1", "APRS Trekmor not found.\n"},
   };
   for (const auto& c : cases) {
     const Outcome result = run(c.arguments, c.settings);
@@ -163,6 +168,48 @@ TEST_F(CliDevice, StoppedDeviceOperationsWriteNoFile) {
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "out.cfg")) << c.settings;
   }
+}
+
+// A file, its image and the device it was written to are one configuration.
+TEST_F(CliDevice, AFileAndItsDeviceCompareEqual) {
+  ASSERT_EQ(run("defaults d.cfg").status, 0);
+  ASSERT_EQ(run("pack d.cfg d.bin").status, 0);
+  const Outcome written = run("write d.cfg --quiet");
+  ASSERT_EQ(written.status, 0);
+  EXPECT_EQ(written.out, kFound + "Eeprom write success\n");  // --quiet: no page lines
+  const struct {
+    std::string arguments;
+    int status;
+    std::string out;
+  } cases[] = {
+      {"diff d.cfg device --quiet", 0, ""},
+      {"diff d.bin device --quiet", 0, ""},
+      {"diff device d.cfg --quiet", 0, ""},
+      {"diff d.cfg device --quiet --set Radio.Callsign=SP3ABC", 2, ""},  // diff takes no --set
+      {"diff d.cfg device", 2, ""},
+  };
+  for (const auto& c : cases) {
+    const Outcome result = run(c.arguments, c.arguments == "diff d.cfg device" ? "TREKMOR_SIM_ABSENT=1" : "");
+    EXPECT_EQ(result.status, c.status) << c.arguments << "\n" << result.err;
+    EXPECT_EQ(result.out, c.out) << c.arguments;
+    EXPECT_EQ(result.err.find("Page read: "), std::string::npos) << c.arguments;
+  }
+}
+
+// A write that breaks off half-way says last what the tracker holds and how to mend it.
+TEST_F(CliDevice, AWriteThatBreaksOffSaysHowToMendIt) {
+  ASSERT_EQ(run("defaults d.cfg").status, 0);
+  ASSERT_EQ(run("write d.cfg --quiet").status, 0);
+  const Outcome broken = run("write d.cfg --backup old.bin --set Radio.Callsign=SP3ABC --quiet",
+                             "TREKMOR_SIM_FAULT=write-fail@80");
+  EXPECT_EQ(broken.status, 1);
+  EXPECT_EQ(broken.out.substr(broken.out.size() - 25), "Page write error: 81/160\n");
+  const std::string start = "The write broke off: the tracker now holds a partly written configuration; write the "
+                            "configuration again, or restore what it held with 'aprs-trekmor-cli history restore ";
+  ASSERT_EQ(broken.err.substr(0, start.size()), start) << broken.err;
+  const std::string end = "'; the backup old.bin holds what it held.\n";
+  EXPECT_EQ(broken.err.substr(broken.err.size() - end.size()), end);
+  EXPECT_EQ(std::count(broken.err.begin(), broken.err.end(), '\n'), 1);
 }
 
 // A device that holds base.cfg as packed with seed 1, the image base.bin holds.
@@ -192,7 +239,8 @@ TEST_F(CliFleet, BackupOverridesVerifiedWriteAndDiff) {
   const Outcome imageToDevice = run("diff base.bin device");
   EXPECT_EQ(imageToDevice.status, 1);
   EXPECT_EQ(imageToDevice.out, changes);
-  EXPECT_EQ(imageToDevice.err.rfind("Eeprom read success.\n" + kFound + "Page read: 1/160\n", 0), 0u);
+  EXPECT_EQ(imageToDevice.err.rfind("Unpacked base.bin: the integrity and version tests passed.\n" + kFound +
+                                        "Page read: 1/160\n", 0), 0u);
   const auto document = nlohmann::json::parse(run("diff base.bin device --json").out);
   ASSERT_EQ(document["differences"].size(), 3u);
   EXPECT_EQ(document["differences"][0]["b"], "SP3ABC");
@@ -246,7 +294,7 @@ TEST_F(CliFleet, AFailedBackupLeavesTheDeviceUntouched) {
     std::string err;
   } cases[] = {
       {"old.bin", "TREKMOR_SIM_FAULT=read-bad-sum@2", false, "The device's configuration could not be read for the backup.\n"},
-      {"no/such/old.bin", "", false, "Unable to write to no/such/old.bin.\n"},
+      {"no/such/old.bin", "", false, "Unable to write to no/such/old.bin.\nNo such file or directory\n"},
       {"old.cfg", "", true,
        "The device's configuration fails the integrity or version test and cannot be saved as a .cfg file; a .bin "
        "backup keeps it as it is.\n"},

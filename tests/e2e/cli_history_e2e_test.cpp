@@ -87,8 +87,7 @@ TEST_F(CliTrackers, EveryDeviceCommandRefusesToGuessAndTakesTheTrackerNamed) {
       {"read out.cfg", kSeveral},
       {"write base.cfg", kSeveral},
       {"info", kSeveral},
-      {"upload-firmware base.bin", kSeveral},
-      {"diff base.cfg device", kSeveral},
+      {"upload-firmware", kSeveral},
       {"info --serial 00112233445566778899AABB",
        "No APRS Trekmor with serial number 00112233445566778899AABB is connected; connected: " + kSerials[0] + " " +
            kSerials[1] + " " + kSerials[2] + "\n"},
@@ -102,6 +101,11 @@ TEST_F(CliTrackers, EveryDeviceCommandRefusesToGuessAndTakesTheTrackerNamed) {
     EXPECT_EQ(result.out, "") << c.arguments << ": nothing is opened";
     EXPECT_EQ(result.err, c.err) << c.arguments;
   }
+  // diff as diff(1): a side that cannot be had is trouble, and its line names it.
+  const Outcome diffed = run("diff base.cfg device");
+  EXPECT_EQ(diffed.status, 2);
+  EXPECT_EQ(diffed.out, "");
+  EXPECT_EQ(diffed.err, kSeveral + "aprs-trekmor-cli: B (device) failed; nothing was compared\n");
   EXPECT_FALSE(std::filesystem::exists(dir / "out.cfg"));
   EXPECT_TRUE(eeprom(1) == before);
 
@@ -171,7 +175,9 @@ TEST_F(CliTrackers, HistoryKeepsListsExportsComparesAndRestores) {
   } refused[] = {
       {"history export 0123456789ab x.bin", 2, "aprs-trekmor-cli: no history entry 0123456789ab\n"},
       {"history restore 0123456789ab", 2, "aprs-trekmor-cli: no history entry 0123456789ab\n"},
-      {"diff history:0123456789ab base.cfg", 2, "aprs-trekmor-cli: no history entry 0123456789ab\n"},
+      {"diff history:0123456789ab base.cfg", 2,
+       "aprs-trekmor-cli: no history entry 0123456789ab\n"
+       "aprs-trekmor-cli: A (history:0123456789ab) failed; nothing was compared\n"},
       {"history export x y.txt", 2, "aprs-trekmor-cli: history export takes an output file ending in .bin or .cfg\n"},
       {"history restore x --json", 2, "aprs-trekmor-cli: option '--json' is not for history restore\n"},
       {"history forget", 2, "aprs-trekmor-cli: history takes export, restore or prune, not 'forget'\n"},
@@ -201,6 +207,24 @@ TEST_F(CliTrackers, RestoreGoesBackToItsOwnTrackerUnlessAnotherIsNamed) {
   EXPECT_EQ(eeprom(3), readFile(dir / "base.bin"));
 }
 
+// A restore that breaks off names the entry to restore again and the one kept just before it.
+TEST_F(CliTrackers, ARestoreThatBreaksOffSaysHowToMendIt) {
+  ASSERT_EQ(run("write base.cfg --seed 1 --serial " + kSerials[0]).status, 0);
+  const std::string id = history()[0]["id"];
+  ASSERT_EQ(run("write base.cfg --set Radio.Callsign=SP3ABC --serial " + kSerials[0]).status, 0);
+  const Outcome broken = run("history restore " + id + " --quiet", "TREKMOR_SIM_FAULT=write-fail@80");
+  EXPECT_EQ(broken.status, 1);
+  const nlohmann::json entries = history("--serial " + kSerials[0]);
+  // Newest first: the broken-off write, then what the tracker held before it.
+  ASSERT_EQ(entries.size(), 4u) << entries.dump();
+  EXPECT_EQ(entries[0]["broken_off_at_page"], 81);
+  ASSERT_EQ(entries[1]["event"], "before-write");
+  EXPECT_EQ(broken.err, "The write broke off: the tracker now holds a partly written configuration; restore the entry "
+                        "again with 'aprs-trekmor-cli history restore " + id +
+                            "', or restore what it held with 'aprs-trekmor-cli history restore " +
+                            entries[1]["id"].get<std::string>() + "'.\n");
+}
+
 TEST_F(CliTrackers, BackupsAreNotOverwrittenAndKeepBeforeStopsWhenItCannotRead) {
   const std::string one = "TREKMOR_SIM_DEVICES=1";
   ASSERT_EQ(run("write base.cfg --seed 1 --backup old.bin", one).status, 0);
@@ -219,7 +243,8 @@ TEST_F(CliTrackers, BackupsAreNotOverwrittenAndKeepBeforeStopsWhenItCannotRead) 
   EXPECT_EQ(unreadable.err, "The device's configuration could not be read to keep it in the history.\n"
                             "Nothing was written to the device.\n");
   EXPECT_EQ(eeprom(1), before);
-  const Outcome upload = run("upload-firmware base.bin --keep-before", one + " TREKMOR_SIM_FIRMWARE_VERSION=98");
+  writeFile(dir / "fw.bin", std::string(64, '\0'));
+  const Outcome upload = run("upload-firmware fw.bin --keep-before", one + " TREKMOR_SIM_FIRMWARE_VERSION=98");
   EXPECT_EQ(upload.status, 0) << upload.err;
   const nlohmann::json newest = history()[0];
   EXPECT_EQ(newest["event"], "before-firmware");

@@ -120,7 +120,8 @@ TEST_F(FileButtons, FailuresShowTheirBoxAndChangeNothing) {
   click("Button_save_to_file");
   EXPECT_EQ(boxes, (QStringList{QString::fromLatin1(kNotConfigurationFileMessage.data()),
                                 QStringLiteral("'144.8' is not a valid integer value."),
-                                QStringLiteral("Unable to write to ") + answer + QLatin1Char('.')}));
+                                QStringLiteral("Unable to write to ") + answer +
+                                    QStringLiteral(".\nNo such file or directory.")}));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include "sim/transport.h"
 #include "tests/support/commandbuttons.h"
+#include "settings/pipeline.h"
 #include "ui/mainwindow.h"
 #include "tests/support/version.h"
 
@@ -100,6 +101,37 @@ TEST_F(DeviceWindow, PackFailureShowsItsBoxAndTouchesNoDevice) {
   EXPECT_EQ(boxes[0].kind, QtUserInterface::Box::Information);
   EXPECT_EQ(boxes[0].text, QStringLiteral("TX tail - range error (0 - 1000)."));
   EXPECT_TRUE(device.requests().empty());
+}
+
+// A character that single-byte text cannot hold is never stored as another:
+// Write config and Save to file refuse it, naming the field, before anything
+// is packed, the device opened or a file chosen.
+TEST_F(DeviceWindow, CharactersBeyondOneByteAreRefusedBeforeThePack) {
+  const struct {
+    const char* control;
+    QString text;
+    QString box;
+  } cases[] = {
+      {"Callsign", QStringLiteral("\u0141\u00D3D\u0179"),
+       QStringLiteral("Callsign - character U+0141 cannot be stored: the device holds single-byte (Latin-1) text only.")},
+      {"Latitude", QStringLiteral("5223.08\u2116"),
+       QStringLiteral("Latitude - character U+2116 cannot be stored: the device holds single-byte (Latin-1) text only.")},
+      {"Callsign", QStringLiteral("SP\U0001F600"),
+       QStringLiteral("Callsign - character U+1F600 cannot be stored: the device holds single-byte (Latin-1) text only.")},
+  };
+  for (const auto& c : cases) {
+    applyStartValues(window->fields(), window->userInterface());
+    find<QLineEdit>(c.control)->setText(c.text);
+    for (const char* button : {"Button_write_config", "Button_save_to_file"}) {
+      boxes.clear();
+      click(button);
+      ASSERT_EQ(boxes.size(), 1u) << button;
+      EXPECT_EQ(boxes[0].kind, QtUserInterface::Box::Information);
+      EXPECT_EQ(boxes[0].text, c.box) << button;
+    }
+    EXPECT_TRUE(device.requests().empty());
+    EXPECT_TRUE(find<QPlainTextEdit>("Memo1")->toPlainText().isEmpty());
+  }
 }
 
 TEST_F(DeviceWindow, UploadWithoutACarriedImageSendsNothing) {

@@ -3,6 +3,8 @@
 // log, the choice of tracker and the question before unsaved edits are lost.
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -127,6 +129,43 @@ TEST_F(MenuWindow, VerifyAfterWritingEndsWithItsFinding) {
   // The simulator counts pages from 0, the log from 1.
   EXPECT_EQ(lastLogLine(), QStringLiteral("Verification failed: page 2/160 read back differs from what was written. "
                                           "Settings whose bytes differ: Radio.Quiettime"));
+}
+
+// A named firmware file is looked at before anything is sent: one that cannot
+// be read gives the system's reason, one that is for certain no firmware image
+// says why; a file that may be one is uploaded.
+TEST_F(MenuWindow, UploadFirmwareFromFileSendsOnlyWhatMayBeAnImage) {
+  QFile text(file("notes.txt"));
+  ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+  text.write("A firmware image holds bytes that are no characters.\n");
+  text.close();
+  answers = {file("notes.cfg")};
+  action("ActionSave")->trigger();
+  QFile binary(file("fw.bin"));
+  ASSERT_TRUE(binary.open(QIODevice::WriteOnly));
+  binary.write(QByteArray(64, '\0') + QByteArray(64, '\xA5'));
+  binary.close();
+
+  const struct {
+    const char* name;
+    QString line;
+  } refused[] = {
+      {"missing.bin", QStringLiteral("Unable to read %1: No such file or directory. Nothing was sent to the device.")},
+      {"notes.txt", QStringLiteral("%1 is not a firmware image: it is text. Nothing was sent to the device.")},
+      {"notes.cfg",
+       QStringLiteral("%1 is not a firmware image: it is a configuration file (.cfg). Nothing was sent to the device.")},
+  };
+  for (const auto& c : refused) {
+    device.clearRequests();
+    answers = {file(c.name)};
+    action("ActionUploadFirmwareFromFile")->trigger();
+    EXPECT_EQ(lastLogLine(), c.line.arg(QDir::toNativeSeparators(file(c.name)))) << c.name;
+    EXPECT_TRUE(device.requests().empty()) << c.name;
+  }
+  answers = {file("fw.bin")};
+  action("ActionUploadFirmwareFromFile")->trigger();
+  ASSERT_FALSE(device.firmwareBlocks().empty());
+  EXPECT_EQ(device.firmwareBlocks().begin()->second[0], 0);
 }
 
 TEST_F(MenuWindow, BackUpBeforeWritingKeepsTheHeldImageOrWritesNothing) {

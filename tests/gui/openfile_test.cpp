@@ -148,6 +148,8 @@ TEST_P(OpenFile, LoadsAsReadFromFileDoes) {
 
   QStringList texts;
   for (std::string_view text : file.boxes) texts << QString::fromLatin1(text.data(), qsizetype(text.size()));
+  // A file that does not exist: the load's message, then its name and the system's reason.
+  if (!std::filesystem::exists(path)) texts.back() += QLatin1Char('\n') + qs(path) + QStringLiteral(": No such file or directory");
   for (const Outcome* o : {&expected, &outcome}) {
     QStringList shownTexts;
     for (const ShownBox& box : o->boxes) shownTexts << box.text;

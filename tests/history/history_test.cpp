@@ -147,7 +147,8 @@ TEST(HistoryStore, ForeignAndDamagedFilesAreSkippedWithAWarningAndKept) {
   };
   for (const auto& [path, bytes] : foreign) writeFile(path, bytes);
   // Another program's entry being written right now is no foreign file.
-  writeFile(tracker / (entryFileName(elsewhere) + ".tmp123456"), "half");
+  writeFile(tracker / (entryFileName(elsewhere) + ".tmp"), "half");
+  writeFile(tracker / (entryFileName(good) + ".tmp123456"), "half, as earlier versions named it");
 
   Warnings warnings;
   const std::vector<HistoryEntry> entries = store.entries(warnings.sink());

@@ -26,6 +26,51 @@ std::size_t entries(const fs::path& folder) {
   return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
 }
 
+// Each refusal tells why: the system's reason, or the size against the limit.
+TEST(WholeFile, ARefusedReadSaysWhy) {
+  TempDir dir;
+  writeFile(dir / "big", std::string(9, 'x'));
+  fs::create_directory(dir / "folder");
+  const struct {
+    fs::path path;
+    ReadFailure::Kind kind;
+    std::string text;
+  } cases[] = {
+      {dir / "absent", ReadFailure::Kind::System, "absent: No such file or directory"},
+      {dir / "folder", ReadFailure::Kind::System, "folder: Is a directory"},
+      {dir / "big", ReadFailure::Kind::TooLarge, "big is too large to be a configuration file (9 bytes; the limit is 8)"},
+  };
+  for (const auto& c : cases) {
+    ReadFailure failure;
+    EXPECT_FALSE(readWholeFile(c.path, 8, &failure)) << c.path;
+    EXPECT_EQ(failure.kind, c.kind) << c.path;
+    EXPECT_EQ(readFailureText(c.path.filename().string(), failure), c.text);
+  }
+  ReadFailure none;
+  EXPECT_EQ(readWholeFile(dir / "big", 9, &none), std::string(9, 'x'));
+  EXPECT_EQ(none.kind, ReadFailure::Kind::None);
+}
+
+TEST(WholeFile, ARefusedWriteSaysWhy) {
+  TempDir dir;
+  fs::create_directory(dir / "folder");
+  const struct {
+    fs::path path;
+    std::string reason;
+  } cases[] = {
+      {dir / "missing" / "x.cfg", "No such file or directory"},
+      {dir / "folder", "Is a directory"},
+  };
+  for (const auto& c : cases) {
+    std::string reason;
+    EXPECT_FALSE(writeFileAtomically(c.path, "x", writeAllBytes, &reason));
+    EXPECT_EQ(reason, c.reason) << c.path;
+  }
+  const SaveResult saved = saveImage(Image{}, dir / "missing" / "x.bin");
+  EXPECT_EQ(saved.message, unableToWriteText((dir / "missing" / "x.bin").string()));
+  EXPECT_EQ(saved.reason, "No such file or directory");
+}
+
 TEST(WholeFile, RefusedWritesLeaveEverythingAsItWas) {
   TempDir dir;
   const fs::path readOnly = dir / "ro.cfg";

@@ -16,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Tries to close the value's line and open a section and a key of its own.
-const QString kPayload = QStringLiteral("\nX=1\r\n[Radio]\r\nTXdelay=999\rCallsign=HACK\t\u00C4\u20AC\u2028;x") +
+const QString kPayload = QStringLiteral("\nX=1\r\n[Radio]\r\nTXdelay=999\rCallsign=HACK\t\u00C4;x") +
                          QChar(0) + QStringLiteral("=[z]");
 
 void paste(QWidget* widget, const QString& text) {
