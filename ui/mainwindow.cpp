@@ -73,8 +73,10 @@ QFileDialog* fileDialog(QWidget* parent, const char* name, QFileDialog::AcceptMo
   return dialog;
 }
 
-// A name the dialogs or the arguments give, as the file functions take it.
-FileName fileName(const QString& file) { return FileName(file.toStdString()); }
+// A name the dialogs, a drop or the arguments give, as the file functions take
+// it: with the system's separators, so that the messages that name the file
+// spell it as the user sees it.
+FileName fileName(const QString& file) { return FileName(QDir::toNativeSeparators(file).toStdString()); }
 
 }  // namespace
 
