@@ -70,7 +70,7 @@ FindSettingWindow::FindSettingWindow(QWidget* parent, std::function<bool(const F
   layout->addWidget(label);
   layout->addWidget(m_query);
   layout->addWidget(m_list, 1);
-  resize(520, 320);
+  resize(680, 320);
 
   connect(m_query, &QLineEdit::textChanged, this, &FindSettingWindow::search);
   connect(m_list, &QListWidget::itemActivated, this, &FindSettingWindow::choose);
