@@ -39,6 +39,34 @@ void loadField(const FieldDecl& field, const ProfileFile& file, Fields& fields) 
   }
 }
 
+// A key of the load: its field, and whether a rule runs right after it is set.
+struct LoadStep {
+  const FieldDecl* field;
+  bool rulesAfter;
+};
+
+std::vector<LoadStep> loadSteps(std::span<const Group* const> groups) {
+  std::vector<LoadStep> steps;
+  for (const FieldDecl* field : fileSequence(groups)) {
+    bool rulesAfter = false;
+    for (const Group* group : groups) {
+      for (const RuleDecl& rule : group->rules) rulesAfter = rulesAfter || rule.afterLoadOf == field->control;
+    }
+    steps.push_back({field, rulesAfter});
+  }
+  return steps;
+}
+
+// The steps over the registry's groups are the same for every load: worked
+// out once. Other groups (tests) get theirs anew.
+const std::vector<LoadStep>& loadStepsOf(std::span<const Group* const> groups, std::vector<LoadStep>& own) {
+  static const std::vector<LoadStep> registry = loadSteps(packOrder());
+  const std::vector<const Group*>& all = packOrder();
+  if (groups.data() == all.data() && groups.size() == all.size()) return registry;
+  own = loadSteps(groups);
+  return own;
+}
+
 LoadResult loadFields(const ProfileFile& file, Fields& fields, UserInterface& ui, std::span<const Group* const> groups) {
   // Compared byte by byte: the name in other letter case is another name.
   if (file.value(kHeaderSection, "Application", "unknown") != kApplicationName) {
@@ -47,9 +75,10 @@ LoadResult loadFields(const ProfileFile& file, Fields& fields, UserInterface& ui
   }
   if (file.value(kHeaderSection, "Version", "unknown") != kConfigVersionText) ui.information(kOtherVersionMessage);
 
-  for (const FieldDecl* field : fileSequence(groups)) {
-    loadField(*field, file, fields);
-    runRulesAfter(groups, &RuleDecl::afterLoadOf, field->control, fields, ui);
+  std::vector<LoadStep> own;
+  for (const LoadStep& step : loadStepsOf(groups, own)) {
+    loadField(*step.field, file, fields);
+    if (step.rulesAfter) runRulesAfter(groups, &RuleDecl::afterLoadOf, step.field->control, fields, ui);
   }
   runRulesAt(groups, &RuleDecl::atLoadEnd, fields, ui);
   return LoadResult::Loaded;

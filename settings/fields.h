@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace trekmor {
 
@@ -27,6 +28,15 @@ class Fields {
 
 // Settings held in memory. Combo boxes know their item count so that an
 // index outside the list becomes "no selection", as on screen.
+//
+// Every declared field has an ordinal (its place in allFields()), and its
+// text, index, item count and enabled state stand in one slot of a vector
+// indexed by it: copying a store copies one vector, and a lookup hashes the
+// name once instead of comparing it along a tree. Any other name (a label
+// that a rule enables, the fields of groups outside the registry) is kept by
+// name. Either way a name holds a text, an index, an item count and an
+// enabled state only once one was set or declared, and equality compares
+// which of them are held and their values, whatever the place.
 class FieldStore final : public Fields {
  public:
   // A store holding every declared field at its start value, with the
@@ -43,11 +53,31 @@ class FieldStore final : public Fields {
   bool enabled(std::string_view control) const override;
   void setEnabled(std::string_view control, bool value) override;
 
-  bool operator==(const FieldStore& other) const {
-    return m_texts == other.m_texts && m_indexes == other.m_indexes && m_enabled == other.m_enabled;
-  }
+  bool operator==(const FieldStore& other) const;
+
+  // The ordinal of a declared field's control; -1 for any other name.
+  static int ordinalOf(std::string_view control);
 
  private:
+  struct Slot {
+    std::string text;
+    int index = -1;
+    int itemCount = 0;
+    bool enabled = true;
+    bool hasText = false;
+    bool hasIndex = false;
+    bool hasItemCount = false;
+    bool hasEnabled = false;
+
+    bool operator==(const Slot& other) const;
+  };
+
+  // The slot of a declared field, or nullptr; the vector is filled on the
+  // first write, so that an empty store costs nothing.
+  const Slot* slot(int ordinal) const;
+  Slot& writableSlot(int ordinal);
+
+  std::vector<Slot> m_slots;
   std::map<std::string, std::string, std::less<>> m_texts;
   std::map<std::string, int, std::less<>> m_indexes;
   std::map<std::string, int, std::less<>> m_itemCounts;
