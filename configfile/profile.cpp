@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -18,13 +19,23 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kLineBreak = "\r\n";
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+// Looked up rather than compared: one test per byte instead of four.
+constexpr std::array<bool, 256> kBlank = [] {
+  std::array<bool, 256> table{};
+  table[' '] = table['\t'] = table['\v'] = table['\f'] = true;
+  return table;
+}();
 
-std::string_view trim(std::string_view text) {
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-  return text;
+bool isBlank(char c) { return kBlank[static_cast<unsigned char>(c)]; }
+
+// The bytes from `begin` to `end` without blanks at either end.
+std::string_view trimmed(const char* begin, const char* end) {
+  while (begin != end && isBlank(*begin)) ++begin;
+  while (begin != end && isBlank(end[-1])) --end;
+  return {begin, static_cast<std::size_t>(end - begin)};
 }
+
+std::string_view trim(std::string_view text) { return trimmed(text.data(), text.data() + text.size()); }
 
 bool isBlankLine(std::string_view raw) { return trim(raw).empty(); }
 
@@ -58,11 +69,22 @@ Parsed classify(std::string_view line) {
   return {Kind::Key, trim(text.substr(0, equals)), unquote(trim(text.substr(equals + 1)))};
 }
 
+// The place of the first byte `c` in the eight bytes of `word` (the first in
+// the lowest byte), or 8: the bytes equal to `c` turn to zero, and a zero
+// byte borrows from its high bit when one is subtracted from every byte. A
+// borrow can only mark a byte above the first zero, never below it.
+std::size_t firstByte(std::uint64_t word, char c) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101u;
+  const std::uint64_t zeroed = word ^ (kOnes * static_cast<unsigned char>(c));
+  const std::uint64_t marks = (zeroed - kOnes) & ~zeroed & (kOnes << 7);
+  return static_cast<std::size_t>(std::countr_zero(marks)) / 8;
+}
+
 // The lines of a text, from a place on: each stops at its CR or LF, or at
 // the end. The next CR and the next LF are each searched for once, so that a
 // walk over the lines goes over the text twice in all; long lines at the
 // speed of the library's byte search, short ones (a call costs more than a
-// few bytes looked at) without it.
+// few bytes looked at) eight bytes at a time first.
 class LineWalk {
  public:
   LineWalk(std::string_view text, std::size_t at) : m_text(text), m_cr(find('\r', at)), m_lf(find('\n', at)) {}
@@ -82,8 +104,14 @@ class LineWalk {
 
  private:
   std::size_t find(char c, std::size_t at) const {
-    for (const std::size_t near = std::min(at + 8, m_text.size()); at < near; ++at) {
-      if (m_text[at] == c) return at;
+    for (const std::size_t near = std::min(at + 32, m_text.size()); at < near; at += 8) {
+      std::uint64_t word = 0;  // beyond the end, zeros: never a line break
+      if (at + sizeof word <= m_text.size()) {
+        std::memcpy(&word, m_text.data() + at, sizeof word);
+      } else {
+        std::memcpy(&word, m_text.data() + at, m_text.size() - at);
+      }
+      if (const std::size_t place = firstByte(word, c); place < 8) return std::min(at + place, m_text.size());
     }
     return std::min(m_text.find(c, at), m_text.size());
   }
@@ -136,23 +164,34 @@ bool ProfileFile::sameName(std::string_view a, std::string_view b) {
 }
 
 template <typename Value>
+bool ProfileFile::NameIndex<Value>::holds(const Entry& entry, std::size_t section, std::string_view name) const {
+  return entry.section == section && entry.nameLength == name.size() &&
+         sameName(std::string_view(m_names).substr(entry.nameAt, entry.nameLength), name);
+}
+
+template <typename Value>
 std::size_t ProfileFile::NameIndex<Value>::place(std::size_t hash, std::size_t section, std::string_view name) const {
   const std::size_t mask = m_slots.size() - 1;
   for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
     if (m_slots[at] == kFree) return at;
     const Entry& entry = m_entries[m_slots[at] - 1];
-    if (entry.hash == hash && entry.section == section &&
-        sameName(std::string_view(m_names).substr(entry.nameAt, entry.nameLength), name)) {
-      return at;
-    }
+    if (entry.hash == hash && holds(entry, section, name)) return at;
   }
 }
 
 template <typename Value>
 const Value* ProfileFile::NameIndex<Value>::find(std::size_t section, std::string_view name) const {
+  for (std::size_t at = m_cursor; at < m_entries.size() && at <= m_cursor + 1; ++at) {
+    if (holds(m_entries[at], section, name)) {
+      m_cursor = at;
+      return &m_entries[at].value;
+    }
+  }
   if (m_slots.empty()) return nullptr;
   const std::uint32_t slot = m_slots[place(foldedHash(name, section), section, name)];
-  return slot == kFree ? nullptr : &m_entries[slot - 1].value;
+  if (slot == kFree) return nullptr;
+  m_cursor = slot - 1;
+  return &m_entries[m_cursor].value;
 }
 
 template <typename Value>
@@ -161,17 +200,26 @@ Value* ProfileFile::NameIndex<Value>::find(std::size_t section, std::string_view
 }
 
 template <typename Value>
-void ProfileFile::NameIndex<Value>::add(std::size_t section, std::string_view name, const Value& value) {
-  if (2 * (m_entries.size() + 1) > m_slots.size()) {
-    // Twice the slots, each entry at its place among them.
-    m_slots.assign(std::max<std::size_t>(16, 2 * m_slots.size()), kFree);
-    const std::size_t mask = m_slots.size() - 1;
-    for (std::size_t number = 0; number < m_entries.size(); ++number) {
-      std::size_t at = m_entries[number].hash & mask;
-      while (m_slots[at] != kFree) at = (at + 1) & mask;
-      m_slots[at] = static_cast<std::uint32_t>(number + 1);
-    }
+void ProfileFile::NameIndex<Value>::spread(std::size_t count) {
+  m_slots.assign(count, kFree);
+  const std::size_t mask = m_slots.size() - 1;
+  for (std::size_t number = 0; number < m_entries.size(); ++number) {
+    std::size_t at = m_entries[number].hash & mask;
+    while (m_slots[at] != kFree) at = (at + 1) & mask;
+    m_slots[at] = static_cast<std::uint32_t>(number + 1);
   }
+}
+
+template <typename Value>
+void ProfileFile::NameIndex<Value>::reserve(std::size_t entries) {
+  if (!m_entries.empty()) return;
+  m_entries.reserve(entries);
+  spread(std::bit_ceil(std::max<std::size_t>(16, 2 * entries)));
+}
+
+template <typename Value>
+void ProfileFile::NameIndex<Value>::add(std::size_t section, std::string_view name, const Value& value) {
+  if (2 * (m_entries.size() + 1) > m_slots.size()) spread(std::max<std::size_t>(16, 2 * m_slots.size()));
   const std::size_t hash = foldedHash(name, section);
   std::uint32_t& slot = m_slots[place(hash, section, name)];
   if (slot != kFree) return;
@@ -201,67 +249,119 @@ std::optional<ProfileFile> ProfileFile::read(const FileName& name, ReadFailure* 
 
 void ProfileFile::parseText() {
   const std::string_view text = m_text;
-  std::string scratch;
+  // Room for the sections of a file of short sections, at once: pages of the
+  // room that stay unused are never touched.
+  m_sections.reserve(text.size() / 8 + 1);
   LineWalk lines(text, 0);
   std::size_t at = 0;
   while (at < text.size()) {
     const std::size_t stop = lines.stop(at);
     const std::size_t next = lines.next(stop);
-    if (stop == at) {  // an empty line: nothing to note
-      at = next;
-      continue;
-    }
-    const std::string_view raw = text.substr(at, stop - at);
-    if (m_utf8) utf8ToLatin1(raw, scratch);
-    const Parsed line = classify(m_utf8 ? std::string_view(scratch) : raw);
-    if (line.kind == Kind::Section) {
-      m_sections.back().end = at;
-      Section section;
-      section.begin = at;
-      section.insertAt = next;  // right after the header while the section holds only blank lines
-      m_sections.push_back(std::move(section));
-      indexSection(line.name, m_sections.size() - 1);
-    } else {
-      // New keys go after the section's last key or comment, before any
-      // blank lines that separate it from the next header.
-      if (!isBlankLine(raw)) m_sections.back().insertAt = next;
-      // Keys before the first header belong to no section.
-      if (line.kind == Kind::Key && m_sections.size() > 1) indexKey(m_sections.size() - 1, line.name, {at, stop - at});
+    // A header is a line whose first byte that is not blank is "[", with a
+    // "]" after it (as classify() reads it). In a UTF-8 file, a byte below
+    // 0x80 stands for that character and no byte above it decodes to one, so
+    // the line reads as the same kind of line before it is decoded.
+    const char* first = text.data() + at;
+    const char* const end = text.data() + stop;
+    while (first != end && isBlank(*first)) ++first;
+    if (first != end && *first == '[') {
+      const auto* close = static_cast<const char*>(std::memchr(first + 1, ']', static_cast<std::size_t>(end - first - 1)));
+      if (close != nullptr) {
+        const std::string_view name = trimmed(first + 1, close);
+        m_sections.push_back(Section{at, static_cast<std::size_t>(name.data() - text.data()), name.size()});
+      }
     }
     at = next;
   }
-  m_sections.back().end = text.size();
 }
 
-std::string_view ProfileFile::textOf(const Line& line, std::string& scratch) const {
-  const std::string_view raw = line.written != kNone ? std::string_view(m_written[line.written])
-                                                     : std::string_view(m_text).substr(line.at, line.length);
-  if (!m_utf8) return raw;
+std::string_view ProfileFile::rawOf(const Line& line) const {
+  return line.written != kNone ? std::string_view(m_written[line.written])
+                               : std::string_view(m_text).substr(line.at, line.length);
+}
+
+std::string_view ProfileFile::decoded(std::string_view raw, std::string& scratch) const {
+  if (!m_utf8 || isAscii(raw)) return raw;
   utf8ToLatin1(raw, scratch);
   return scratch;
 }
 
-ProfileFile::Line ProfileFile::textLine(std::size_t at, std::size_t length) const {
-  const auto changed = m_changed.find(at);
-  return changed != m_changed.end() ? changed->second : Line{at, length};
+bool ProfileFile::indexLine(std::size_t section, Line line) const {
+  const std::string_view raw = rawOf(line);
+  const Parsed parsed = classify(raw);
+  if (parsed.kind != Kind::Key) return false;
+  line.valueAt = static_cast<std::size_t>(parsed.value.data() - raw.data());
+  line.valueLength = parsed.value.size();
+  std::string scratch;
+  m_keys.add(section, decoded(parsed.name, scratch), line);
+  return true;
 }
 
-// The first section of a name wins, and within a section the first key of a name.
-void ProfileFile::indexSection(std::string_view name, std::size_t number) {
-  m_sectionIndex.add(0, name, number);
+std::size_t ProfileFile::endOf(std::size_t number) const {
+  return number + 1 < m_sections.size() ? m_sections[number + 1].begin : m_text.size();
 }
 
-void ProfileFile::indexKey(std::size_t section, std::string_view name, const Line& line) {
-  m_keys.add(section, name, line);
+// The first key of a name within a section wins. New keys go after the
+// section's last key or comment, before any blank lines that separate it
+// from the next header.
+void ProfileFile::indexKeys(std::size_t number) const {
+  if (m_sections[number].edit != kNone) return;
+  m_sections[number].edit = m_edits.size();
+  SectionEdit edit;
+  edit.number = number;
+  // A file of this tool holds a key in about every 22 bytes; the index grows
+  // beyond that when it must.
+  m_keys.reserve(std::min<std::size_t>(m_text.size() / 16, 1024));
+  const std::string_view text = m_text;
+  const std::size_t begin = m_sections[number].begin;
+  const std::size_t end = endOf(number);
+  LineWalk lines(text, begin);
+  bool header = number != 0;  // the header comes first
+  edit.insertAt = begin;
+  for (std::size_t at = begin; at < end;) {
+    const std::size_t stop = lines.stop(at);
+    const std::size_t next = lines.next(stop);
+    if (header) {
+      header = false;  // right after the header while the section holds only blank lines
+      edit.insertAt = next;
+    } else if (stop > at) {
+      const std::string_view raw = text.substr(at, stop - at);
+      if (!isBlankLine(raw)) edit.insertAt = next;
+      indexLine(number, Line{at, stop - at});
+    }
+    at = next;
+  }
+  m_edits.push_back(edit);
+}
+
+std::size_t ProfileFile::sectionNamed(std::string_view name) const {
+  if (!m_sectionsIndexed) {
+    m_sectionsIndexed = true;
+    m_sectionIndex.reserve(m_sections.size());
+    std::string scratch;
+    // The first section of a name wins.
+    for (std::size_t number = 1; number < m_sections.size(); ++number) {
+      const Section& section = m_sections[number];
+      m_sectionIndex.add(0, decoded(std::string_view(m_text).substr(section.nameAt, section.nameLength), scratch), number);
+    }
+  }
+  const std::size_t* number = m_sectionIndex.find(0, name);
+  return number != nullptr ? *number : 0;
+}
+
+ProfileFile::Line* ProfileFile::findKey(std::string_view section, std::string_view key, std::size_t* number) const {
+  const std::size_t header = sectionNamed(section);
+  if (number != nullptr) *number = header;
+  if (header == 0) return nullptr;
+  indexKeys(header);
+  return m_keys.find(header, key);
 }
 
 std::optional<std::string> ProfileFile::value(std::string_view section, std::string_view key) const {
-  const std::size_t* header = m_sectionIndex.find(0, section);
-  if (header == nullptr) return std::nullopt;
-  const Line* line = m_keys.find(*header, key);
+  const Line* line = findKey(section, key);
   if (line == nullptr) return std::nullopt;
   std::string scratch;
-  return std::string(classify(textOf(*line, scratch)).value);
+  return std::string(decoded(rawOf(*line).substr(line->valueAt, line->valueLength), scratch));
 }
 
 std::string ProfileFile::value(std::string_view section, std::string_view key, std::string_view fallback) const {
@@ -273,24 +373,28 @@ std::string ProfileFile::encode(std::string text) const {
   return text;
 }
 
-void ProfileFile::appendSection(std::string text) {
-  Section section;
-  section.addedHeader = m_written.size();
-  section.begin = section.end = section.insertAt = m_text.size();
-  m_written.push_back(encode(std::move(text)));
-  m_sections.push_back(std::move(section));
-  std::string scratch;
-  // "[name]" always reads as a header.
-  indexSection(classify(textOf(Line{kNone, 0, m_sections.back().addedHeader}, scratch)).name, m_sections.size() - 1);
+void ProfileFile::appendSection(std::string_view name) {
+  SectionEdit edit;
+  edit.number = m_sections.size();
+  edit.addedHeader = m_written.size();
+  edit.insertAt = m_text.size();
+  m_written.push_back(encode("[" + std::string(name) + "]"));
+  m_sections.push_back(Section{m_text.size(), 0, 0, m_edits.size()});  // it holds no line of the text
+  m_edits.push_back(edit);
+  // "[name]" always reads as a header of that name. (set() appends a section
+  // only after asking for it, so the names are indexed already.)
+  m_sectionIndex.add(0, name, edit.number);
 }
 
 void ProfileFile::addLine(std::size_t section, std::string text) {
   const Line line{kNone, 0, m_written.size()};
   m_written.push_back(encode(std::move(text)));
-  m_sections[section].added.push_back(line.written);
-  std::string scratch;
+  m_nextAdded.resize(m_written.size(), kNone);
+  SectionEdit& into = m_edits[m_sections[section].edit];  // its keys were asked for
+  (into.lastAdded == kNone ? into.firstAdded : m_nextAdded[into.lastAdded]) = line.written;
+  into.lastAdded = line.written;
   // A writable key's line reads as that key, and follows every other key of its section.
-  indexKey(section, classify(textOf(line, scratch)).name, line);
+  indexLine(section, line);
 }
 
 void ProfileFile::rewriteLine(Line& line, std::string text) {
@@ -300,40 +404,64 @@ void ProfileFile::rewriteLine(Line& line, std::string text) {
     m_changed.emplace(line.at, line);
   }
   m_written[line.written] = encode(std::move(text));
+  const std::string_view raw = m_written[line.written];
+  const std::string_view value = classify(raw).value;
+  line.valueAt = static_cast<std::size_t>(value.data() - raw.data());
+  line.valueLength = value.size();
 }
 
+namespace {
+
+// Bytes that a name must not hold: a line break, and "]" in a section's or "=" in a key's.
+constexpr std::array<bool, 256> bytesOutside(char also) {
+  std::array<bool, 256> table{};
+  table['\r'] = table['\n'] = table[static_cast<unsigned char>(also)] = true;
+  return table;
+}
+constexpr std::array<bool, 256> kOutsideSection = bytesOutside(']');
+constexpr std::array<bool, 256> kOutsideKey = bytesOutside('=');
+
+bool holdsNone(std::string_view name, const std::array<bool, 256>& outside) {
+  return std::none_of(name.begin(), name.end(), [&](char c) { return outside[static_cast<unsigned char>(c)]; });
+}
+
+bool holdsLineBreak(std::string_view text) {
+  return text.find('\n') != std::string_view::npos || text.find('\r') != std::string_view::npos;
+}
+
+}  // namespace
+
 bool ProfileFile::writableSection(std::string_view name) {
-  return name.find_first_of("]\r\n") == std::string_view::npos && trim(name) == name;
+  return holdsNone(name, kOutsideSection) && trim(name) == name;
 }
 
 bool ProfileFile::writableKey(std::string_view name) {
-  return name.find_first_of("=\r\n") == std::string_view::npos && trim(name) == name &&
+  return holdsNone(name, kOutsideKey) && trim(name) == name &&
          (name.empty() || (name.front() != '[' && name.front() != ';'));
 }
 
 bool ProfileFile::set(std::string_view section, std::string_view key, std::string_view value) {
   if (!writableSection(section) || !writableKey(key)) return false;
   std::string clean(value);
-  std::erase_if(clean, [](char c) { return c == '\r' || c == '\n'; });
+  if (holdsLineBreak(clean)) std::erase_if(clean, [](char c) { return c == '\r' || c == '\n'; });
 
-  const std::size_t* header = m_sectionIndex.find(0, section);
-  if (header == nullptr) {
-    appendSection("[" + std::string(section) + "]");
+  std::size_t number = 0;
+  Line* line = findKey(section, key, &number);
+  if (number == 0) {
+    appendSection(section);
     addLine(m_sections.size() - 1, std::string(key) + "=" + clean);
     return true;
   }
-  const std::size_t number = *header;
-  Line* line = m_keys.find(number, key);
   if (line == nullptr) {
     addLine(number, std::string(key) + "=" + clean);
     return true;
   }
+  const std::string_view raw = rawOf(*line);
   std::string scratch;
-  const Parsed present = classify(textOf(*line, scratch));
-  if (present.value == clean) return true;
+  if (decoded(raw.substr(line->valueAt, line->valueLength), scratch) == clean) return true;
   // The name matches the writable `key` but for the case of ASCII letters,
   // so the new line reads as the same key in the same place.
-  const std::string name(present.name);
+  const std::string name(decoded(classify(raw).name, scratch));
   rewriteLine(*line, name + "=" + clean);
   return true;
 }
@@ -354,23 +482,36 @@ std::string ProfileFile::bytes() const {
     out += kLineBreak;
     open = false;
   };
-  const auto putText = [&](std::size_t begin, std::size_t end) {
-    if (begin >= end) return;
-    std::size_t at = begin;
-    for (auto changed = m_changed.lower_bound(begin); changed != m_changed.end() && changed->first < end; ++changed) {
-      out.append(m_text, at, changed->first - at);
+  // The text goes out in one walk, with the lines set() changed in their
+  // places; only sections that set() added to interrupt it.
+  std::size_t copied = 0;
+  auto changed = m_changed.begin();
+  const auto putTextUpTo = [&](std::size_t end) {
+    if (copied >= end) return;
+    for (; changed != m_changed.end() && changed->first < end; ++changed) {
+      out.append(m_text, copied, changed->first - copied);
       out += m_written[changed->second.written];
-      at = changed->first + changed->second.length;  // the line's own break follows
+      copied = changed->first + changed->second.length;  // the line's own break follows
     }
-    out.append(m_text, at, end - at);
+    out.append(m_text, copied, end - copied);
+    copied = end;
     open = textOpen && end == m_text.size();
   };
-  for (const Section& section : m_sections) {
-    if (section.addedHeader != kNone) putAdded(section.addedHeader);
-    putText(section.begin, section.insertAt);
-    for (const std::size_t id : section.added) putAdded(id);
-    putText(section.insertAt, section.end);
+  // Sections in file order (their keys were asked for in any order).
+  std::vector<const SectionEdit*> edits;
+  edits.reserve(m_edits.size());
+  for (const SectionEdit& edit : m_edits) edits.push_back(&edit);
+  std::sort(edits.begin(), edits.end(), [](const SectionEdit* a, const SectionEdit* b) { return a->number < b->number; });
+  for (const SectionEdit* edit : edits) {
+    if (edit->addedHeader != kNone) {
+      putTextUpTo(m_text.size());
+      putAdded(edit->addedHeader);
+    }
+    if (edit->firstAdded == kNone) continue;
+    putTextUpTo(edit->insertAt);
+    for (std::size_t id = edit->firstAdded; id != kNone; id = m_nextAdded[id]) putAdded(id);
   }
+  putTextUpTo(m_text.size());
   return out;
 }
 

@@ -69,23 +69,37 @@ class ProfileFile {
   static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
   // One line: of the text as read, or added by set(). Once set() has given
-  // it new bytes, they are in m_written.
+  // it new bytes, they are in m_written. Where its value stands is noted when
+  // it is indexed, so that reading a key classifies no line again.
   struct Line {
     std::size_t at = kNone;       // where it starts in m_text; kNone for an added line
     std::size_t length = 0;       // of the text's line, without its line break
     std::size_t written = kNone;  // its present bytes in m_written, if set() wrote them
+    std::size_t valueAt = 0;      // the value, in the line's present bytes
+    std::size_t valueLength = 0;
   };
-  // A header and the lines up to the next one. The text's lines stand in
-  // [begin, end), the header first unless set() added it; the lines set()
-  // added to the section stand at `insertAt` in that range, after the
-  // section's last line that is not blank. The first section holds the lines
-  // before any header and has none.
+  // A header and the lines up to the next one, which stand in
+  // [begin, end of the section): from its header to the next section's. The
+  // first section holds the lines before any header and has none; a section
+  // set() added stands at the end of the text. The parse notes only where
+  // sections begin; a section's keys are read the first time one of them is
+  // asked for, so that the lines of sections nobody asks for are never
+  // classified.
   struct Section {
-    std::size_t addedHeader = kNone;  // in m_written
     std::size_t begin = 0;
-    std::size_t end = 0;
+    std::size_t nameAt = 0;  // of a header of the text, its name's bytes in m_text
+    std::size_t nameLength = 0;
+    std::size_t edit = kNone;  // in m_edits, once its keys are indexed
+  };
+  // What the reads and writes of one section noted. The lines set() added
+  // to the section stand at `insertAt`, after the section's last line of the
+  // text that is not blank.
+  struct SectionEdit {
+    std::size_t number = 0;           // in m_sections
     std::size_t insertAt = 0;
-    std::vector<std::size_t> added;  // in m_written, in file order
+    std::size_t addedHeader = kNone;  // in m_written
+    std::size_t firstAdded = kNone;   // in m_written; the next ones in file order through m_nextAdded
+    std::size_t lastAdded = kNone;
   };
 
   // Names of a section (0 for the names of the sections themselves) mapped
@@ -101,6 +115,8 @@ class ProfileFile {
     const Value* find(std::size_t section, std::string_view name) const;
     // Adds the entry unless the name is present already.
     void add(std::size_t section, std::string_view name, const Value& value);
+    // Room for this many entries without growing, when the index is empty.
+    void reserve(std::size_t entries);
 
    private:
     struct Entry {
@@ -111,26 +127,45 @@ class ProfileFile {
       Value value;
     };
     static constexpr std::uint32_t kFree = 0;  // a slot holds 1 + the entry's place in m_entries
+    bool holds(const Entry& entry, std::size_t section, std::string_view name) const;
     // The slot that holds the name, or the free slot where it would go.
     std::size_t place(std::size_t hash, std::size_t section, std::string_view name) const;
+    // `count` slots (a power of two), each entry at its place among them.
+    void spread(std::size_t count);
 
     std::vector<std::uint32_t> m_slots;  // empty, or a power of two of slots at most half used
     std::vector<Entry> m_entries;        // in the order they were added
     std::string m_names;
+    // The entry found last. A name is mostly asked for again, or names in
+    // the order they were added (a load asks for the keys in the order a
+    // file of this tool holds them), so that entry and the next one are
+    // tried before the name is hashed.
+    mutable std::size_t m_cursor = 0;
   };
 
   // Takes the bytes of a file over, without a copy.
   static ProfileFile fromText(std::string bytes);
-  // The one pass over m_text: its sections, and the index of their names and keys.
+  // The one pass over m_text: where its sections begin, and the index of their names.
   void parseText();
-  // The present bytes of `line` as single-byte text (decoded into `scratch`
-  // in a UTF-8 file).
-  std::string_view textOf(const Line& line, std::string& scratch) const;
-  // The line of the text at `at`, with the bytes set() gave it.
-  Line textLine(std::size_t at, std::size_t length) const;
-  void indexSection(std::string_view name, std::size_t number);
-  void indexKey(std::size_t section, std::string_view name, const Line& line);
-  void appendSection(std::string text);
+  // The present bytes of `line` as they stand in the file.
+  std::string_view rawOf(const Line& line) const;
+  // Single-byte text of bytes of the file: in a UTF-8 file decoded (into
+  // `scratch` unless they are ASCII).
+  std::string_view decoded(std::string_view raw, std::string& scratch) const;
+  // The first section named `name`, or 0. The first call indexes the names of
+  // all sections, when their number is known.
+  std::size_t sectionNamed(std::string_view name) const;
+  // Where the lines of a section end: where the next one begins.
+  std::size_t endOf(std::size_t number) const;
+  // The section's key lines in the index, once; notes where set() adds lines.
+  void indexKeys(std::size_t section) const;
+  // The first key line named `key` in the first section named `section`,
+  // and that section's number (0 when there is none).
+  Line* findKey(std::string_view section, std::string_view key, std::size_t* number = nullptr) const;
+  // Notes where the value of the line's present bytes stands, and indexes the
+  // line under its key name if it is a key line; false when it is none.
+  bool indexLine(std::size_t section, Line line) const;
+  void appendSection(std::string_view name);
   void addLine(std::size_t section, std::string text);
   // Gives `line`, the index entry of a key, the bytes of `text`.
   void rewriteLine(Line& line, std::string text);
@@ -139,11 +174,16 @@ class ProfileFile {
 
   std::string m_text;  // the bytes as read, without a byte-order mark
   bool m_utf8 = false;  // the file starts with a UTF-8 byte-order mark
-  std::vector<Section> m_sections = std::vector<Section>(1);
+  // Keys are indexed when first asked for, also by the const readers: a
+  // ProfileFile is not for use by several threads at once.
+  mutable std::vector<Section> m_sections = std::vector<Section>(1);
+  mutable std::vector<SectionEdit> m_edits;
   std::vector<std::string> m_written;      // bytes of the lines set() changed or added
+  std::vector<std::size_t> m_nextAdded;    // of an added line in m_written, the next one of its section
   std::map<std::size_t, Line> m_changed;   // lines of the text that set() changed, by place
-  NameIndex<std::size_t> m_sectionIndex;  // name (in section 0) -> first section
-  NameIndex<Line> m_keys;                 // section, name -> its first key line
+  mutable NameIndex<std::size_t> m_sectionIndex;  // name (in section 0) -> first section
+  mutable bool m_sectionsIndexed = false;
+  mutable NameIndex<Line> m_keys;         // section, name -> its first key line
 };
 
 }  // namespace trekmor

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 namespace trekmor {
@@ -45,16 +46,45 @@ std::pair<char32_t, std::size_t> decodeAt(std::string_view in, std::size_t at) {
   return {code, length};
 }
 
+constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+
+// Where the run of bytes below 0x80 that starts at `at` ends: eight bytes
+// tested at a time.
+std::size_t asciiRunEnd(std::string_view in, std::size_t at) {
+  for (; at + 8 <= in.size(); at += 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, in.data() + at, sizeof word);
+    if ((word & kHighBits) != 0) break;
+  }
+  while (at < in.size() && static_cast<unsigned char>(in[at]) < 0x80) ++at;
+  return at;
+}
+
 }  // namespace
 
 void utf8ToLatin1(std::string_view in, std::string& out) {
   out.clear();
   out.reserve(in.size());
   for (std::size_t i = 0; i < in.size();) {
+    const std::size_t ascii = asciiRunEnd(in, i);  // those bytes are their own characters
+    out.append(in.substr(i, ascii - i));
+    if ((i = ascii) == in.size()) break;
     const auto [code, length] = decodeAt(in, i);
     out.push_back(code > 0xFF ? '?' : static_cast<char>(code));
     i += length;
   }
+}
+
+bool isAscii(std::string_view text) {
+  std::uint64_t bytes = 0;
+  std::size_t at = 0;
+  for (; at + 8 <= text.size(); at += 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, text.data() + at, sizeof word);
+    bytes |= word;
+  }
+  for (; at < text.size(); ++at) bytes |= static_cast<unsigned char>(text[at]);
+  return (bytes & kHighBits) == 0;
 }
 
 std::optional<char32_t> firstUnencodable(std::string_view in) {

@@ -15,6 +15,10 @@ namespace trekmor {
 // code page does.
 void utf8ToLatin1(std::string_view in, std::string& out);
 
+// True when every byte is below 0x80: such text reads the same as UTF-8 and
+// as single-byte text.
+bool isAscii(std::string_view text);
+
 // The first character of the UTF-8 text that single-byte text cannot hold
 // (a code point above U+00FF, or 0xFFFFFFFF for a malformed sequence); nothing
 // when every character fits one byte.

@@ -75,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The save's walk: every key set from the loaded fields, into the same
   // file. The walk is the same for every input: worked out once.
   static const std::vector<const FieldDecl*> sequence = fileSequence(packOrder());
-  const std::size_t linesAtFirst = lineCount(file.bytes());
+  const std::size_t linesAtFirst = lineCount(bytes);  // the file's bytes, as checked above
   std::size_t added = 0;  // keys the file did not hold
   for (const FieldDecl* field : sequence) {
     if (!file.value(field->section, field->key)) ++added;
