@@ -252,26 +252,25 @@ void ProfileFile::parseText() {
   // Room for the sections of a file of short sections, at once: pages of the
   // room that stay unused are never touched.
   m_sections.reserve(text.size() / 8 + 1);
+  // A header is a line whose first byte that is not blank is "[", with a "]"
+  // after it on the line (as classify() reads it): the walk goes from one
+  // "[" to the next, and the lines between them cost nothing. In a UTF-8
+  // file, a byte below 0x80 stands for that character and no byte above it
+  // decodes to one, so the line reads as the same kind of line before it is
+  // decoded.
   LineWalk lines(text, 0);
-  std::size_t at = 0;
-  while (at < text.size()) {
-    const std::size_t stop = lines.stop(at);
-    const std::size_t next = lines.next(stop);
-    // A header is a line whose first byte that is not blank is "[", with a
-    // "]" after it (as classify() reads it). In a UTF-8 file, a byte below
-    // 0x80 stands for that character and no byte above it decodes to one, so
-    // the line reads as the same kind of line before it is decoded.
-    const char* first = text.data() + at;
-    const char* const end = text.data() + stop;
-    while (first != end && isBlank(*first)) ++first;
-    if (first != end && *first == '[') {
-      const auto* close = static_cast<const char*>(std::memchr(first + 1, ']', static_cast<std::size_t>(end - first - 1)));
-      if (close != nullptr) {
-        const std::string_view name = trimmed(first + 1, close);
-        m_sections.push_back(Section{at, static_cast<std::size_t>(name.data() - text.data()), name.size()});
-      }
+  for (std::size_t open = text.find('['); open != std::string_view::npos; open = text.find('[', open + 1)) {
+    std::size_t begin = open;
+    while (begin > 0 && isBlank(text[begin - 1])) --begin;
+    if (begin > 0 && text[begin - 1] != '\n' && text[begin - 1] != '\r') continue;  // not first on its line
+    const std::size_t stop = lines.stop(open);
+    const auto* close = static_cast<const char*>(std::memchr(text.data() + open + 1, ']', stop - open - 1));
+    if (close != nullptr) {
+      const std::string_view name = trimmed(text.data() + open + 1, close);
+      m_sections.push_back(Section{begin, static_cast<std::size_t>(name.data() - text.data()), name.size()});
     }
-    at = next;
+    open = stop;  // no other "[" of the line starts one
+    if (open == text.size()) break;
   }
 }
 

@@ -9,16 +9,21 @@
 //  - each write adds at most a header and a key line, a value no line of its own;
 //  - after the writes, every key written or looked up reads the same through
 //    the index the reader built and the writes kept up as in a fresh read of
-//    the written bytes, and the last value written under each name.
+//    the written bytes, and the last value written under each name;
+//  - every key looked up reads as in a plain reading of the bytes line by
+//    line, which the reader's shortcuts (sections found from one "[" to the
+//    next, keys read when first asked for) must not change.
 #include <cstdint>
 #include <cstdlib>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "configfile/profile.h"
+#include "configfile/textencoding.h"
 #include "fuzz/lines.h"
 
 using trekmor::fuzzing::lineCount;
@@ -91,6 +96,45 @@ std::string withoutLineBreaks(std::string_view text) {
   return out;
 }
 
+bool sameName(std::string_view a, std::string_view b) { return lower(a) == lower(b); }
+
+// The value of a key as a plain reading finds it: every line decoded and
+// classified in turn, the first section of the name, its first key of the name.
+std::optional<std::string> plainValue(std::string_view bytes, std::string_view section, std::string_view key) {
+  const bool utf8 = bytes.starts_with("\xEF\xBB\xBF");
+  if (utf8) bytes.remove_prefix(3);
+  bool sectionSeen = false;  // a section of the name came before
+  bool inSection = false;
+  std::string line;
+  for (std::size_t at = 0; at < bytes.size();) {
+    const std::size_t stop = std::min(bytes.find_first_of("\r\n", at), bytes.size());
+    const std::string_view raw = bytes.substr(at, stop - at);
+    at = stop + (stop < bytes.size() && bytes[stop] == '\r' && stop + 1 < bytes.size() && bytes[stop + 1] == '\n' ? 2 : 1);
+    if (utf8) {
+      trekmor::utf8ToLatin1(raw, line);
+    } else {
+      line = raw;
+    }
+    const std::string_view text = trimmed(line);
+    if (text.empty() || text.front() == ';') continue;
+    const std::size_t close = text.find(']');
+    if (text.front() == '[' && close != std::string_view::npos) {
+      if (sectionSeen) return std::nullopt;  // the first section of the name held no such key
+      inSection = sameName(trimmed(text.substr(1, close - 1)), section);
+      sectionSeen = inSection;
+      continue;
+    }
+    const std::size_t equals = text.find('=');
+    if (!inSection || equals == std::string_view::npos || !sameName(trimmed(text.substr(0, equals)), key)) continue;
+    std::string_view value = trimmed(text.substr(equals + 1));
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+      value = value.substr(1, value.size() - 2);
+    }
+    return std::string(value);
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -113,6 +157,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   ProfileFile file = ProfileFile::fromBytes(text);
   check(file.bytes() == text);
+  for (const auto& [s, k] : names) check(file.value(s, k) == plainValue(text, s, k));
 
   for (const auto& [s, k] : names) {
     if (const std::optional<std::string> value = file.value(s, k)) file.set(s, k, *value);
@@ -145,7 +190,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   namesIn(bytes, names);  // with the sections and keys the writes made
   const ProfileFile fresh = ProfileFile::fromBytes(bytes);
-  for (const auto& [s, k] : names) check(file.value(s, k) == fresh.value(s, k));
+  for (const auto& [s, k] : names) {
+    const std::optional<std::string> value = fresh.value(s, k);
+    check(file.value(s, k) == value && value == plainValue(bytes, s, k));
+  }
   // Every written key reads back with its last value from the bytes.
   for (const Write* write : written) {
     const std::string& value = last[{lower(write->section), lower(write->key)}];

@@ -66,9 +66,35 @@ const ReadCase kReadCases[] = {
     {"ByteOrderMarkMeansUtf8", "\xEF\xBB\xBF[Radio]\nk=\xC3\xA9t\xC3\xA9", "Radio", "k", "\xE9t\xE9"},
     {"Utf8BeyondLatin1", "\xEF\xBB\xBF[Radio]\nk=\xE2\x82\xAC\xC3", "Radio", "k", "??"},
     {"Utf8OverlongLineBreakRefused", "\xEF\xBB\xBF[Radio]\nk=a\xC0\x8D" "b", "Radio", "k", "a?b"},
+    {"Utf8SectionNameDecoded", "\xEF\xBB\xBF[R\xC3\xA4]\nk=1", "R\xE4", "k", "1"},
+    {"Utf8KeyNameDecoded", "\xEF\xBB\xBF[A]\nk\xC3\xA9=1", "A", "k\xE9", "1"},
+    // Only a "[" first on its line, with a "]" on the same line, opens a section.
+    {"BracketsInAValueOpenNoSection", "[Radio]\nk=[Other]\nj=1", "Radio", "j", "1"},
+    {"BracketsInAValueNameNoSection", "[Radio]\nk=[Other]\nj=1", "Other", "j", std::nullopt},
+    {"CloseOnTheNextLineOpensNoSection", "[Other\n]\n[Radio\nk=1]\n[Radio]\nk=2", "Radio", "k", "2"},
+    {"UnclosedBracketStartsAKey", "[Radio]\n[k=1", "Radio", "[k", "1"},
+    {"HeaderAfterLoneCarriageReturnAndBlanks", "x=1\r \t[Radio]\rk=1", "Radio", "k", "1"},
+    {"HeaderAsLastLineHoldsNoKey", "[A]\nk=1\n[Radio]", "Radio", "k", std::nullopt},
+    {"KeyBeforeTheLastHeader", "[A]\nk=1\n[Radio]", "A", "k", "1"},
 };
 INSTANTIATE_TEST_SUITE_P(Rules, ProfileRead, ::testing::ValuesIn(kReadCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The reader tries the key it found last, and the one after it, before it
+// hashes a name: lookups in any order, repeated or not, find what each finds
+// on its own.
+TEST(ProfileRead, LookupsInAnyOrderFindWhatEachFindsAlone) {
+  const std::string text = "[A]\nk1=a1\nk2=a2\nk3=a3\n[B]\nk1=b1\nk2=b2\n[a]\nk3=x\n";
+  const std::vector<std::array<std::optional<std::string>, 3>> lookups = {
+      {"A", "k1", "a1"}, {"A", "k2", "a2"}, {"A", "k3", "a3"}, {"B", "k1", "b1"}, {"B", "k2", "b2"},
+      {"B", "k3", std::nullopt}, {"A", "k3", "a3"}, {"A", "k3", "a3"}, {"A", "k1", "a1"}, {"B", "k2", "b2"},
+      {"A", "k2", "a2"}, {"B", "k1", "b1"}, {"A", "K1", "a1"}, {"C", "k1", std::nullopt}, {"b", "K2", "b2"}};
+  const ProfileFile file = ProfileFile::fromBytes(text);
+  for (const auto& [section, key, expected] : lookups) {
+    EXPECT_EQ(file.value(*section, *key), expected) << *section << "." << *key;
+    EXPECT_EQ(ProfileFile::fromBytes(text).value(*section, *key), expected) << *section << "." << *key;
+  }
+}
 
 struct WriteCase {
   const char* name;
