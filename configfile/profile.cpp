@@ -9,7 +9,6 @@
 #include <utility>
 
 #include "configfile/textencoding.h"
-#include "platform/ascii.h"
 #include "platform/wholefile.h"
 
 namespace trekmor {
@@ -113,7 +112,9 @@ class LineWalk {
       }
       if (const std::size_t place = firstByte(word, c); place < 8) return std::min(at + place, m_text.size());
     }
-    return std::min(m_text.find(c, at), m_text.size());
+    if (at >= m_text.size()) return m_text.size();
+    const void* found = std::memchr(m_text.data() + at, c, m_text.size() - at);
+    return found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - m_text.data()) : m_text.size();
   }
 
   std::string_view m_text;
@@ -135,20 +136,36 @@ std::uint64_t foldedWord(std::uint64_t word) {
   return word | (upper >> 2);
 }
 
-// The folded words, the last one padded with zeros, and the length, mixed
-// word by word and finally through every bit (names such as "S1" to "S999"
-// differ in a few middle bits only, and the index takes the low bits); names
-// that match also hash alike.
-std::size_t foldedHash(std::string_view name, std::size_t seed) {
-  std::uint64_t hash = 0xCBF29CE484222325u ^ (static_cast<std::uint64_t>(seed) * 0x9E3779B97F4A7C15u) ^ name.size();
-  while (!name.empty()) {
-    std::uint64_t word = 0;
-    const std::size_t take = std::min<std::size_t>(sizeof word, name.size());
-    std::memcpy(&word, name.data(), take);
-    hash = (hash ^ foldedWord(word)) * 0x100000001B3u;
-    hash ^= hash >> 29;
-    name.remove_prefix(take);
+// The `count` (at most eight) bytes at `at` as one word, the first in the
+// lowest byte, padded with zeros: loads of fixed sizes, so that no call to a
+// copy of any length is made.
+std::uint64_t wordAt(const char* at, std::size_t count) {
+  std::uint64_t word = 0;
+  if (count >= 8) {
+    std::memcpy(&word, at, 8);
+    return word;
   }
+  std::size_t done = 0;
+  if ((count & 4) != 0) {
+    std::uint32_t part = 0;
+    std::memcpy(&part, at, 4);
+    word = part;
+    done = 4;
+  }
+  if ((count & 2) != 0) {
+    std::uint16_t part = 0;
+    std::memcpy(&part, at + done, 2);
+    word |= static_cast<std::uint64_t>(part) << (8 * done);
+    done += 2;
+  }
+  if ((count & 1) != 0) word |= static_cast<std::uint64_t>(static_cast<unsigned char>(at[done])) << (8 * done);
+  return word;
+}
+
+// The hash of a name's folded words, mixed through every bit (names such
+// as "S1" to "S999" differ in a few middle bits only, and the index takes the
+// low bits).
+std::size_t mixed(std::uint64_t hash) {
   hash = (hash ^ (hash >> 33)) * 0xFF51AFD7ED558CCDu;
   hash = (hash ^ (hash >> 33)) * 0xC4CEB9FE1A85EC53u;
   return static_cast<std::size_t>(hash ^ (hash >> 33));
@@ -159,36 +176,62 @@ std::size_t foldedHash(std::string_view name, std::size_t seed) {
 // Names are matched ignoring the case of ASCII letters only: bytes above 0x7F
 // must match exactly, whatever letters they stand for in some code page.
 bool ProfileFile::sameName(std::string_view a, std::string_view b) {
-  // Names mostly match in the same letters: one byte comparison settles those.
-  return a == b || asciiEqualIgnoringCase(a, b);
+  // Eight bytes at a time, folded alike.
+  if (a.size() != b.size()) return false;
+  for (std::size_t at = 0; at < a.size(); at += 8) {
+    const std::size_t count = a.size() - at;
+    if (foldedWord(wordAt(a.data() + at, count)) != foldedWord(wordAt(b.data() + at, count))) return false;
+  }
+  return true;
 }
 
 template <typename Value>
-bool ProfileFile::NameIndex<Value>::holds(const Entry& entry, std::size_t section, std::string_view name) const {
-  return entry.section == section && entry.nameLength == name.size() &&
-         sameName(std::string_view(m_names).substr(entry.nameAt, entry.nameLength), name);
+std::size_t ProfileFile::NameIndex<Value>::fold(std::size_t section, std::string_view name,
+                                                std::vector<std::uint64_t>& words) {
+  std::uint64_t hash = 0xCBF29CE484222325u ^ (static_cast<std::uint64_t>(section) * 0x9E3779B97F4A7C15u) ^ name.size();
+  for (std::size_t at = 0; at < name.size(); at += 8) {
+    const std::uint64_t word = foldedWord(wordAt(name.data() + at, name.size() - at));
+    words.push_back(word);
+    hash = (hash ^ word) * 0x100000001B3u;
+    hash ^= hash >> 29;
+  }
+  return mixed(hash);
 }
 
 template <typename Value>
-std::size_t ProfileFile::NameIndex<Value>::place(std::size_t hash, std::size_t section, std::string_view name) const {
+bool ProfileFile::NameIndex<Value>::holds(const Entry& entry, std::size_t section, std::size_t length,
+                                          const std::uint64_t* words) const {
+  if (entry.section != section || entry.length != length) return false;
+  const std::uint64_t* own = m_words.data() + entry.wordsAt;
+  for (std::size_t word = 0; word < (length + 7) / 8; ++word) {
+    if (own[word] != words[word]) return false;
+  }
+  return true;
+}
+
+template <typename Value>
+std::size_t ProfileFile::NameIndex<Value>::place(std::size_t hash, std::size_t section, std::size_t length,
+                                                 const std::uint64_t* words) const {
   const std::size_t mask = m_slots.size() - 1;
   for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
     if (m_slots[at] == kFree) return at;
     const Entry& entry = m_entries[m_slots[at] - 1];
-    if (entry.hash == hash && holds(entry, section, name)) return at;
+    if (entry.hash == hash && holds(entry, section, length, words)) return at;
   }
 }
 
 template <typename Value>
 const Value* ProfileFile::NameIndex<Value>::find(std::size_t section, std::string_view name) const {
+  m_asked.clear();
+  const std::size_t hash = fold(section, name, m_asked);
   for (std::size_t at = m_cursor; at < m_entries.size() && at <= m_cursor + 1; ++at) {
-    if (holds(m_entries[at], section, name)) {
+    if (holds(m_entries[at], section, name.size(), m_asked.data())) {
       m_cursor = at;
       return &m_entries[at].value;
     }
   }
   if (m_slots.empty()) return nullptr;
-  const std::uint32_t slot = m_slots[place(foldedHash(name, section), section, name)];
+  const std::uint32_t slot = m_slots[place(hash, section, name.size(), m_asked.data())];
   if (slot == kFree) return nullptr;
   m_cursor = slot - 1;
   return &m_entries[m_cursor].value;
@@ -220,12 +263,16 @@ void ProfileFile::NameIndex<Value>::reserve(std::size_t entries) {
 template <typename Value>
 void ProfileFile::NameIndex<Value>::add(std::size_t section, std::string_view name, const Value& value) {
   if (2 * (m_entries.size() + 1) > m_slots.size()) spread(std::max<std::size_t>(16, 2 * m_slots.size()));
-  const std::size_t hash = foldedHash(name, section);
-  std::uint32_t& slot = m_slots[place(hash, section, name)];
-  if (slot != kFree) return;
-  m_entries.push_back(Entry{hash, section, m_names.size(), name.size(), value});
+  // Folded in place as the next entry's name; taken back if the name is present.
+  const std::size_t wordsAt = m_words.size();
+  const std::size_t hash = fold(section, name, m_words);
+  std::uint32_t& slot = m_slots[place(hash, section, name.size(), m_words.data() + wordsAt)];
+  if (slot != kFree) {
+    m_words.resize(wordsAt);
+    return;
+  }
+  m_entries.push_back(Entry{hash, section, wordsAt, name.size(), value});
   slot = static_cast<std::uint32_t>(m_entries.size());
-  m_names += name;
 }
 
 ProfileFile ProfileFile::fromBytes(std::string_view bytes) { return fromText(std::string(bytes)); }
@@ -259,7 +306,11 @@ void ProfileFile::parseText() {
   // decodes to one, so the line reads as the same kind of line before it is
   // decoded.
   LineWalk lines(text, 0);
-  for (std::size_t open = text.find('['); open != std::string_view::npos; open = text.find('[', open + 1)) {
+  const auto nextOpen = [&](std::size_t from) {
+    const void* found = from < text.size() ? std::memchr(text.data() + from, '[', text.size() - from) : nullptr;
+    return found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - text.data()) : text.size();
+  };
+  for (std::size_t open = nextOpen(0); open < text.size(); open = nextOpen(open + 1)) {
     std::size_t begin = open;
     while (begin > 0 && isBlank(text[begin - 1])) --begin;
     if (begin > 0 && text[begin - 1] != '\n' && text[begin - 1] != '\r') continue;  // not first on its line
@@ -270,7 +321,6 @@ void ProfileFile::parseText() {
       m_sections.push_back(Section{begin, static_cast<std::size_t>(name.data() - text.data()), name.size()});
     }
     open = stop;  // no other "[" of the line starts one
-    if (open == text.size()) break;
   }
 }
 

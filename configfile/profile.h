@@ -122,24 +122,30 @@ class ProfileFile {
     struct Entry {
       std::size_t hash;
       std::size_t section;
-      std::size_t nameAt;  // in m_names
-      std::size_t nameLength;
+      std::size_t wordsAt;  // in m_words
+      std::size_t length;   // of the name in bytes
       Value value;
     };
     static constexpr std::uint32_t kFree = 0;  // a slot holds 1 + the entry's place in m_entries
-    bool holds(const Entry& entry, std::size_t section, std::string_view name) const;
+    // Appends the name to `words` as the index compares names: eight bytes
+    // to a word, the letters A to Z folded to lower case, the last word
+    // padded with zeros. Gives the hash of the name in the section.
+    static std::size_t fold(std::size_t section, std::string_view name, std::vector<std::uint64_t>& words);
+    // Whether the entry holds the name whose folded words are `words`.
+    bool holds(const Entry& entry, std::size_t section, std::size_t length, const std::uint64_t* words) const;
     // The slot that holds the name, or the free slot where it would go.
-    std::size_t place(std::size_t hash, std::size_t section, std::string_view name) const;
+    std::size_t place(std::size_t hash, std::size_t section, std::size_t length, const std::uint64_t* words) const;
     // `count` slots (a power of two), each entry at its place among them.
     void spread(std::size_t count);
 
     std::vector<std::uint32_t> m_slots;  // empty, or a power of two of slots at most half used
     std::vector<Entry> m_entries;        // in the order they were added
-    std::string m_names;
+    std::vector<std::uint64_t> m_words;  // the entries' names, folded
+    mutable std::vector<std::uint64_t> m_asked;  // the name asked for last, folded
     // The entry found last. A name is mostly asked for again, or names in
     // the order they were added (a load asks for the keys in the order a
     // file of this tool holds them), so that entry and the next one are
-    // tried before the name is hashed.
+    // tried before the hash table.
     mutable std::size_t m_cursor = 0;
   };
 
