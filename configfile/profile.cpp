@@ -36,6 +36,10 @@ std::string_view trimmed(const char* begin, const char* end) {
 
 std::string_view trim(std::string_view text) { return trimmed(text.data(), text.data() + text.size()); }
 
+// `length` bytes of `text` from `at`, both within it: places the reader
+// noted itself need no test of their bounds.
+std::string_view part(std::string_view text, std::size_t at, std::size_t length) { return {text.data() + at, length}; }
+
 bool isBlankLine(std::string_view raw) { return trim(raw).empty(); }
 
 // One pair of matching quotes around the whole value is no part of it.
@@ -61,22 +65,26 @@ Parsed classify(std::string_view line) {
   if (text.empty() || text.front() == ';') return {};  // blank or comment
   if (text.front() == '[') {
     const std::size_t close = text.find(']');
-    if (close != std::string_view::npos) return {Kind::Section, trim(text.substr(1, close - 1)), {}};
+    if (close != std::string_view::npos) return {Kind::Section, trim(part(text, 1, close - 1)), {}};
   }
   const std::size_t equals = text.find('=');
   if (equals == std::string_view::npos) return {};
-  return {Kind::Key, trim(text.substr(0, equals)), unquote(trim(text.substr(equals + 1)))};
+  return {Kind::Key, trim(part(text, 0, equals)), unquote(trim(part(text, equals + 1, text.size() - equals - 1)))};
 }
 
-// The place of the first byte `c` in the eight bytes of `word` (the first in
-// the lowest byte), or 8: the bytes equal to `c` turn to zero, and a zero
-// byte borrows from its high bit when one is subtracted from every byte. A
-// borrow can only mark a byte above the first zero, never below it.
-std::size_t firstByte(std::uint64_t word, char c) {
+// Whether a word of bytes holds the byte `c`: the bytes equal to `c` turn
+// to zero, and only a zero byte borrows from its high bit when one is
+// subtracted from every byte (a borrow marks only bytes above a zero one).
+std::uint64_t marksOf(std::uint64_t word, char c) {
   constexpr std::uint64_t kOnes = 0x0101010101010101u;
   const std::uint64_t zeroed = word ^ (kOnes * static_cast<unsigned char>(c));
-  const std::uint64_t marks = (zeroed - kOnes) & ~zeroed & (kOnes << 7);
-  return static_cast<std::size_t>(std::countr_zero(marks)) / 8;
+  return (zeroed - kOnes) & ~zeroed & (kOnes << 7);
+}
+
+// The place of the first byte `c` in the eight bytes of `word` (the first
+// in the lowest byte), or 8.
+std::size_t firstByte(std::uint64_t word, char c) {
+  return static_cast<std::size_t>(std::countr_zero(marksOf(word, c))) / 8;
 }
 
 // The lines of a text, from a place on: each stops at its CR or LF, or at
@@ -138,12 +146,17 @@ std::uint64_t foldedWord(std::uint64_t word) {
 
 // The `count` (at most eight) bytes at `at` as one word, the first in the
 // lowest byte, padded with zeros: loads of fixed sizes, so that no call to a
-// copy of any length is made.
-std::uint64_t wordAt(const char* at, std::size_t count) {
+// copy of any length is made. `before` bytes ahead of `at` may be read too
+// (the last word of a longer name is read as the name's last eight bytes).
+std::uint64_t wordAt(const char* at, std::size_t count, std::size_t before) {
   std::uint64_t word = 0;
   if (count >= 8) {
     std::memcpy(&word, at, 8);
     return word;
+  }
+  if (before >= 8 - count) {
+    std::memcpy(&word, at + count - 8, 8);
+    return word >> (8 * (8 - count));
   }
   std::size_t done = 0;
   if ((count & 4) != 0) {
@@ -160,6 +173,17 @@ std::uint64_t wordAt(const char* at, std::size_t count) {
   }
   if ((count & 1) != 0) word |= static_cast<std::uint64_t>(static_cast<unsigned char>(at[done])) << (8 * done);
   return word;
+}
+
+// Whether the name holds a line break or `also`, eight bytes at a time (the
+// padding of the last word is zeros, none of those bytes).
+bool holdsBreakOr(std::string_view name, char also) {
+  std::uint64_t marks = 0;
+  for (std::size_t at = 0; at < name.size(); at += 8) {
+    const std::uint64_t word = wordAt(name.data() + at, name.size() - at, at);
+    marks |= marksOf(word, '\r') | marksOf(word, '\n') | marksOf(word, also);
+  }
+  return marks != 0;
 }
 
 // The hash of a name's folded words, mixed through every bit (names such
@@ -180,7 +204,7 @@ bool ProfileFile::sameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t at = 0; at < a.size(); at += 8) {
     const std::size_t count = a.size() - at;
-    if (foldedWord(wordAt(a.data() + at, count)) != foldedWord(wordAt(b.data() + at, count))) return false;
+    if (foldedWord(wordAt(a.data() + at, count, at)) != foldedWord(wordAt(b.data() + at, count, at))) return false;
   }
   return true;
 }
@@ -190,7 +214,7 @@ std::size_t ProfileFile::NameIndex<Value>::fold(std::size_t section, std::string
                                                 std::vector<std::uint64_t>& words) {
   std::uint64_t hash = 0xCBF29CE484222325u ^ (static_cast<std::uint64_t>(section) * 0x9E3779B97F4A7C15u) ^ name.size();
   for (std::size_t at = 0; at < name.size(); at += 8) {
-    const std::uint64_t word = foldedWord(wordAt(name.data() + at, name.size() - at));
+    const std::uint64_t word = foldedWord(wordAt(name.data() + at, name.size() - at, at));
     words.push_back(word);
     hash = (hash ^ word) * 0x100000001B3u;
     hash ^= hash >> 29;
@@ -326,7 +350,7 @@ void ProfileFile::parseText() {
 
 std::string_view ProfileFile::rawOf(const Line& line) const {
   return line.written != kNone ? std::string_view(m_written[line.written])
-                               : std::string_view(m_text).substr(line.at, line.length);
+                               : part(m_text, line.at, line.length);
 }
 
 std::string_view ProfileFile::decoded(std::string_view raw, std::string& scratch) const {
@@ -374,7 +398,7 @@ void ProfileFile::indexKeys(std::size_t number) const {
       header = false;  // right after the header while the section holds only blank lines
       edit.insertAt = next;
     } else if (stop > at) {
-      const std::string_view raw = text.substr(at, stop - at);
+      const std::string_view raw = part(text, at, stop - at);
       if (!isBlankLine(raw)) edit.insertAt = next;
       indexLine(number, Line{at, stop - at});
     }
@@ -391,11 +415,16 @@ std::size_t ProfileFile::sectionNamed(std::string_view name) const {
     // The first section of a name wins.
     for (std::size_t number = 1; number < m_sections.size(); ++number) {
       const Section& section = m_sections[number];
-      m_sectionIndex.add(0, decoded(std::string_view(m_text).substr(section.nameAt, section.nameLength), scratch), number);
+      m_sectionIndex.add(0, decoded(part(m_text, section.nameAt, section.nameLength), scratch), number);
     }
   }
+  // The keys of a section are mostly asked for one after another: the
+  // section asked for last is known without the index.
+  if (m_lastSectionAsked && name == *m_lastSectionAsked) return m_lastSection;
   const std::size_t* number = m_sectionIndex.find(0, name);
-  return number != nullptr ? *number : 0;
+  m_lastSectionAsked = name;
+  m_lastSection = number != nullptr ? *number : 0;
+  return m_lastSection;
 }
 
 ProfileFile::Line* ProfileFile::findKey(std::string_view section, std::string_view key, std::size_t* number) const {
@@ -410,7 +439,7 @@ std::optional<std::string> ProfileFile::value(std::string_view section, std::str
   const Line* line = findKey(section, key);
   if (line == nullptr) return std::nullopt;
   std::string scratch;
-  return std::string(decoded(rawOf(*line).substr(line->valueAt, line->valueLength), scratch));
+  return std::string(decoded(part(rawOf(*line), line->valueAt, line->valueLength), scratch));
 }
 
 std::string ProfileFile::value(std::string_view section, std::string_view key, std::string_view fallback) const {
@@ -429,6 +458,7 @@ void ProfileFile::appendSection(std::string_view name) {
   edit.insertAt = m_text.size();
   m_written.push_back(encode("[" + std::string(name) + "]"));
   m_sections.push_back(Section{m_text.size(), 0, 0, m_edits.size()});  // it holds no line of the text
+  m_lastSectionAsked.reset();  // perhaps this name, which had no section
   m_edits.push_back(edit);
   // "[name]" always reads as a header of that name. (set() appends a section
   // only after asking for it, so the names are indexed already.)
@@ -461,17 +491,9 @@ void ProfileFile::rewriteLine(Line& line, std::string text) {
 
 namespace {
 
-// Bytes that a name must not hold: a line break, and "]" in a section's or "=" in a key's.
-constexpr std::array<bool, 256> bytesOutside(char also) {
-  std::array<bool, 256> table{};
-  table['\r'] = table['\n'] = table[static_cast<unsigned char>(also)] = true;
-  return table;
-}
-constexpr std::array<bool, 256> kOutsideSection = bytesOutside(']');
-constexpr std::array<bool, 256> kOutsideKey = bytesOutside('=');
-
-bool holdsNone(std::string_view name, const std::array<bool, 256>& outside) {
-  return std::none_of(name.begin(), name.end(), [&](char c) { return outside[static_cast<unsigned char>(c)]; });
+// Not blank at either end.
+bool trimmedAlready(std::string_view name) {
+  return name.empty() || (!isBlank(name.front()) && !isBlank(name.back()));
 }
 
 bool holdsLineBreak(std::string_view text) {
@@ -481,11 +503,11 @@ bool holdsLineBreak(std::string_view text) {
 }  // namespace
 
 bool ProfileFile::writableSection(std::string_view name) {
-  return holdsNone(name, kOutsideSection) && trim(name) == name;
+  return !holdsBreakOr(name, ']') && trimmedAlready(name);
 }
 
 bool ProfileFile::writableKey(std::string_view name) {
-  return holdsNone(name, kOutsideKey) && trim(name) == name &&
+  return !holdsBreakOr(name, '=') && trimmedAlready(name) &&
          (name.empty() || (name.front() != '[' && name.front() != ';'));
 }
 
@@ -507,7 +529,7 @@ bool ProfileFile::set(std::string_view section, std::string_view key, std::strin
   }
   const std::string_view raw = rawOf(*line);
   std::string scratch;
-  if (decoded(raw.substr(line->valueAt, line->valueLength), scratch) == clean) return true;
+  if (decoded(part(raw, line->valueAt, line->valueLength), scratch) == clean) return true;
   // The name matches the writable `key` but for the case of ASCII letters,
   // so the new line reads as the same key in the same place.
   const std::string name(decoded(classify(raw).name, scratch));

@@ -189,6 +189,8 @@ class ProfileFile {
   std::map<std::size_t, Line> m_changed;   // lines of the text that set() changed, by place
   mutable NameIndex<std::size_t> m_sectionIndex;  // name (in section 0) -> first section
   mutable bool m_sectionsIndexed = false;
+  mutable std::optional<std::string> m_lastSectionAsked;  // and what sectionNamed() answered
+  mutable std::size_t m_lastSection = 0;
   mutable NameIndex<Line> m_keys;         // section, name -> its first key line
 };
 
