@@ -195,6 +195,21 @@ std::size_t mixed(std::uint64_t hash) {
   return static_cast<std::size_t>(hash ^ (hash >> 33));
 }
 
+// One step of the hash over a name's folded words.
+std::uint64_t hashStep(std::uint64_t hash, std::uint64_t word) {
+  hash = (hash ^ word) * 0x100000001B3u;
+  return hash ^ (hash >> 29);
+}
+
+// The hash of a name, alike for names that match.
+std::size_t foldedHash(std::string_view name) {
+  std::uint64_t hash = 0xCBF29CE484222325u ^ name.size();
+  for (std::size_t at = 0; at < name.size(); at += 8) {
+    hash = hashStep(hash, foldedWord(wordAt(name.data() + at, name.size() - at, at)));
+  }
+  return mixed(hash);
+}
+
 }  // namespace
 
 // Names are matched ignoring the case of ASCII letters only: bytes above 0x7F
@@ -216,8 +231,7 @@ std::size_t ProfileFile::NameIndex<Value>::fold(std::size_t section, std::string
   for (std::size_t at = 0; at < name.size(); at += 8) {
     const std::uint64_t word = foldedWord(wordAt(name.data() + at, name.size() - at, at));
     words.push_back(word);
-    hash = (hash ^ word) * 0x100000001B3u;
-    hash ^= hash >> 29;
+    hash = hashStep(hash, word);
   }
   return mixed(hash);
 }
@@ -359,15 +373,14 @@ std::string_view ProfileFile::decoded(std::string_view raw, std::string& scratch
   return scratch;
 }
 
-bool ProfileFile::indexLine(std::size_t section, Line line) const {
+void ProfileFile::indexLine(std::size_t section, Line line) const {
   const std::string_view raw = rawOf(line);
   const Parsed parsed = classify(raw);
-  if (parsed.kind != Kind::Key) return false;
+  if (parsed.kind != Kind::Key) return;
   line.valueAt = static_cast<std::size_t>(parsed.value.data() - raw.data());
   line.valueLength = parsed.value.size();
   std::string scratch;
   m_keys.add(section, decoded(parsed.name, scratch), line);
-  return true;
 }
 
 std::size_t ProfileFile::endOf(std::size_t number) const {
@@ -407,23 +420,51 @@ void ProfileFile::indexKeys(std::size_t number) const {
   m_edits.push_back(edit);
 }
 
+std::string_view ProfileFile::nameOf(const Section& section, std::string& scratch) const {
+  const bool added = section.edit != kNone && m_edits[section.edit].addedHeader != kNone;
+  return decoded(part(added ? std::string_view(m_written[m_edits[section.edit].addedHeader]) : std::string_view(m_text),
+                      section.nameAt, section.nameLength),
+                 scratch);
+}
+
+// Sections are placed in file order, each at the first free slot from its
+// hash on, so that of several sections of one name the first one stands
+// first on the way from that hash: no names are compared to place one.
+void ProfileFile::placeSection(std::size_t number) const {
+  if (2 * number > m_sectionSlots.size()) {
+    m_sectionSlots.assign(std::bit_ceil(std::max<std::size_t>(16, 2 * number)), 0);
+    for (std::size_t earlier = 1; earlier < number; ++earlier) placeSection(earlier);
+  }
+  const std::size_t mask = m_sectionSlots.size() - 1;
+  std::size_t at = m_sections[number].hash & mask;
+  while (m_sectionSlots[at] != 0) at = (at + 1) & mask;
+  m_sectionSlots[at] = number;
+}
+
 std::size_t ProfileFile::sectionNamed(std::string_view name) const {
+  std::string scratch;
   if (!m_sectionsIndexed) {
     m_sectionsIndexed = true;
-    m_sectionIndex.reserve(m_sections.size());
-    std::string scratch;
-    // The first section of a name wins.
+    m_sectionSlots.assign(std::bit_ceil(std::max<std::size_t>(16, 2 * m_sections.size())), 0);
     for (std::size_t number = 1; number < m_sections.size(); ++number) {
-      const Section& section = m_sections[number];
-      m_sectionIndex.add(0, decoded(part(m_text, section.nameAt, section.nameLength), scratch), number);
+      m_sections[number].hash = foldedHash(nameOf(m_sections[number], scratch));
+      placeSection(number);
     }
   }
   // The keys of a section are mostly asked for one after another: the
   // section asked for last is known without the index.
   if (m_lastSectionAsked && name == *m_lastSectionAsked) return m_lastSection;
-  const std::size_t* number = m_sectionIndex.find(0, name);
   m_lastSectionAsked = name;
-  m_lastSection = number != nullptr ? *number : 0;
+  m_lastSection = 0;
+  const std::size_t hash = foldedHash(name);
+  const std::size_t mask = m_sectionSlots.size() - 1;
+  for (std::size_t at = hash & mask; m_sectionSlots[at] != 0; at = (at + 1) & mask) {
+    const Section& section = m_sections[m_sectionSlots[at]];
+    if (section.hash == hash && sameName(nameOf(section, scratch), name)) {
+      m_lastSection = m_sectionSlots[at];
+      break;
+    }
+  }
   return m_lastSection;
 }
 
@@ -457,12 +498,13 @@ void ProfileFile::appendSection(std::string_view name) {
   edit.addedHeader = m_written.size();
   edit.insertAt = m_text.size();
   m_written.push_back(encode("[" + std::string(name) + "]"));
-  m_sections.push_back(Section{m_text.size(), 0, 0, m_edits.size()});  // it holds no line of the text
+  // It holds no line of the text; its name stands in its header's bytes.
+  m_sections.push_back(Section{m_text.size(), 1, m_written.back().size() - 2, m_edits.size(), foldedHash(name)});
   m_lastSectionAsked.reset();  // perhaps this name, which had no section
   m_edits.push_back(edit);
   // "[name]" always reads as a header of that name. (set() appends a section
   // only after asking for it, so the names are indexed already.)
-  m_sectionIndex.add(0, name, edit.number);
+  placeSection(edit.number);
 }
 
 void ProfileFile::addLine(std::size_t section, std::string text) {

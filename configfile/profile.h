@@ -90,6 +90,7 @@ class ProfileFile {
     std::size_t nameAt = 0;  // of a header of the text, its name's bytes in m_text
     std::size_t nameLength = 0;
     std::size_t edit = kNone;  // in m_edits, once its keys are indexed
+    std::size_t hash = 0;      // of its name, once the names are indexed
   };
   // What the reads and writes of one section noted. The lines set() added
   // to the section stand at `insertAt`, after the section's last line of the
@@ -102,12 +103,11 @@ class ProfileFile {
     std::size_t lastAdded = kNone;
   };
 
-  // Names of a section (0 for the names of the sections themselves) mapped
-  // to values, matched without regard to the case of ASCII letters; the first
-  // entry of a name wins. A file indexes a line or two per entry, so there is
-  // no allocation per entry: the names stand one after another in one buffer,
-  // the entries in one table searched by linear probing. Entries are only
-  // ever added.
+  // Names of the keys of a section mapped to values, matched without regard
+  // to the case of ASCII letters; the first entry of a name wins. There is no
+  // allocation per entry: the names stand one after another, folded, in one
+  // buffer, the entries in one table searched by linear probing. Entries are
+  // only ever added.
   template <typename Value>
   class NameIndex {
    public:
@@ -151,7 +151,7 @@ class ProfileFile {
 
   // Takes the bytes of a file over, without a copy.
   static ProfileFile fromText(std::string bytes);
-  // The one pass over m_text: where its sections begin, and the index of their names.
+  // The one pass over m_text: where its sections begin.
   void parseText();
   // The present bytes of `line` as they stand in the file.
   std::string_view rawOf(const Line& line) const;
@@ -161,6 +161,10 @@ class ProfileFile {
   // The first section named `name`, or 0. The first call indexes the names of
   // all sections, when their number is known.
   std::size_t sectionNamed(std::string_view name) const;
+  // The name of a section as single-byte text.
+  std::string_view nameOf(const Section& section, std::string& scratch) const;
+  // Puts a section into m_sectionSlots, after every section before it.
+  void placeSection(std::size_t number) const;
   // Where the lines of a section end: where the next one begins.
   std::size_t endOf(std::size_t number) const;
   // The section's key lines in the index, once; notes where set() adds lines.
@@ -168,9 +172,9 @@ class ProfileFile {
   // The first key line named `key` in the first section named `section`,
   // and that section's number (0 when there is none).
   Line* findKey(std::string_view section, std::string_view key, std::size_t* number = nullptr) const;
-  // Notes where the value of the line's present bytes stands, and indexes the
-  // line under its key name if it is a key line; false when it is none.
-  bool indexLine(std::size_t section, Line line) const;
+  // Indexes the line under its key name, with where its value stands in its
+  // present bytes, if it is a key line.
+  void indexLine(std::size_t section, Line line) const;
   void appendSection(std::string_view name);
   void addLine(std::size_t section, std::string text);
   // Gives `line`, the index entry of a key, the bytes of `text`.
@@ -187,7 +191,9 @@ class ProfileFile {
   std::vector<std::string> m_written;      // bytes of the lines set() changed or added
   std::vector<std::size_t> m_nextAdded;    // of an added line in m_written, the next one of its section
   std::map<std::size_t, Line> m_changed;   // lines of the text that set() changed, by place
-  mutable NameIndex<std::size_t> m_sectionIndex;  // name (in section 0) -> first section
+  // Section numbers by the hash of their names, searched by linear probing:
+  // empty, or a power of two of slots at most half used; 0 is a free slot.
+  mutable std::vector<std::size_t> m_sectionSlots;
   mutable bool m_sectionsIndexed = false;
   mutable std::optional<std::string> m_lastSectionAsked;  // and what sectionNamed() answered
   mutable std::size_t m_lastSection = 0;

@@ -165,6 +165,21 @@ TEST(ProfileRead, ManySectionsAndNamesFoldedByAsciiCaseOnly) {
   }
 }
 
+// Sections that set() adds join the names of the file's own: many of them
+// make the table of names grow, after which the first section of a name the
+// file held twice still wins and every added one is found, in a UTF-8 file
+// by its single-byte name.
+TEST(ProfileWrite, AddedSectionsAreFoundWhenTheNamesOutgrowTheirTable) {
+  ProfileFile file = ProfileFile::fromBytes("\xEF\xBB\xBF[A]\nk=1\n[B]\n[a]\nk=2\n");
+  for (int n = 0; n < 200; ++n) ASSERT_TRUE(file.set("New\xE9" + std::to_string(n), "k", std::to_string(n)));
+  const ProfileFile fresh = ProfileFile::fromBytes(file.bytes());
+  for (const ProfileFile* read : {static_cast<const ProfileFile*>(&file), &fresh}) {
+    EXPECT_EQ(read->value("a", "k"), "1");
+    EXPECT_EQ(read->value("b", "k"), std::nullopt);
+    for (int n = 0; n < 200; n += 13) EXPECT_EQ(read->value("NEW\xE9" + std::to_string(n), "K"), std::to_string(n)) << n;
+  }
+}
+
 TEST(ProfileWrite, LookupsFollowInsertedLines) {
   ProfileFile file = ProfileFile::fromBytes("[A]\nx=1\n[B]\ny=2\nY=3\n[a]\nx=9\n[C]\nz=4\n");
   for (int k = 0; k < 20; ++k) {
