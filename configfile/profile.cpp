@@ -415,7 +415,8 @@ void ProfileFile::indexKeys(std::size_t number) const {
       if (!isBlankLine(raw)) edit.insertAt = next;
       indexLine(number, Line{at, stop - at});
     }
-    at = next;
+    // Empty lines hold nothing to note: a run of line breaks is passed at once.
+    for (at = next; at < end && (text[at] == '\n' || text[at] == '\r');) ++at;
   }
   m_edits.push_back(edit);
 }
@@ -555,18 +556,24 @@ bool ProfileFile::writableKey(std::string_view name) {
 
 bool ProfileFile::set(std::string_view section, std::string_view key, std::string_view value) {
   if (!writableSection(section) || !writableKey(key)) return false;
-  std::string clean(value);
-  if (holdsLineBreak(clean)) std::erase_if(clean, [](char c) { return c == '\r' || c == '\n'; });
+  // Copied only when line breaks must go.
+  const bool breaks = holdsLineBreak(value);
+  std::string withoutBreaks;
+  if (breaks) {
+    withoutBreaks = value;
+    std::erase_if(withoutBreaks, [](char c) { return c == '\r' || c == '\n'; });
+  }
+  const std::string_view clean = breaks ? std::string_view(withoutBreaks) : value;
 
   std::size_t number = 0;
   Line* line = findKey(section, key, &number);
   if (number == 0) {
     appendSection(section);
-    addLine(m_sections.size() - 1, std::string(key) + "=" + clean);
+    addLine(m_sections.size() - 1, std::string(key) + "=" + std::string(clean));
     return true;
   }
   if (line == nullptr) {
-    addLine(number, std::string(key) + "=" + clean);
+    addLine(number, std::string(key) + "=" + std::string(clean));
     return true;
   }
   const std::string_view raw = rawOf(*line);
@@ -575,7 +582,7 @@ bool ProfileFile::set(std::string_view section, std::string_view key, std::strin
   // The name matches the writable `key` but for the case of ASCII letters,
   // so the new line reads as the same key in the same place.
   const std::string name(decoded(classify(raw).name, scratch));
-  rewriteLine(*line, name + "=" + clean);
+  rewriteLine(*line, name + "=" + std::string(clean));
   return true;
 }
 
