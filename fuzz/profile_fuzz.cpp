@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -96,44 +97,53 @@ std::string withoutLineBreaks(std::string_view text) {
   return out;
 }
 
-bool sameName(std::string_view a, std::string_view b) { return lower(a) == lower(b); }
-
-// The value of a key as a plain reading finds it: every line decoded and
-// classified in turn, the first section of the name, its first key of the name.
-std::optional<std::string> plainValue(std::string_view bytes, std::string_view section, std::string_view key) {
-  const bool utf8 = bytes.starts_with("\xEF\xBB\xBF");
-  if (utf8) bytes.remove_prefix(3);
-  bool sectionSeen = false;  // a section of the name came before
-  bool inSection = false;
-  std::string line;
-  for (std::size_t at = 0; at < bytes.size();) {
-    const std::size_t stop = std::min(bytes.find_first_of("\r\n", at), bytes.size());
-    const std::string_view raw = bytes.substr(at, stop - at);
-    at = stop + (stop < bytes.size() && bytes[stop] == '\r' && stop + 1 < bytes.size() && bytes[stop + 1] == '\n' ? 2 : 1);
-    if (utf8) {
-      trekmor::utf8ToLatin1(raw, line);
-    } else {
-      line = raw;
+// The keys as a plain reading finds them: every line decoded and classified
+// in turn, the first section of each name, its first key of each name.
+class PlainReading {
+ public:
+  explicit PlainReading(std::string_view bytes) {
+    const bool utf8 = bytes.starts_with("\xEF\xBB\xBF");
+    if (utf8) bytes.remove_prefix(3);
+    std::set<std::string> sections;  // seen, in lower case
+    std::string section;             // the present one, in lower case
+    bool first = false;              // it is the first of its name
+    std::string line;
+    for (std::size_t at = 0; at < bytes.size();) {
+      const std::size_t stop = std::min(bytes.find_first_of("\r\n", at), bytes.size());
+      const std::string_view raw = bytes.substr(at, stop - at);
+      at = stop + (stop + 1 < bytes.size() && bytes[stop] == '\r' && bytes[stop + 1] == '\n' ? 2 : 1);
+      if (utf8) {
+        trekmor::utf8ToLatin1(raw, line);
+      } else {
+        line = raw;
+      }
+      const std::string_view text = trimmed(line);
+      if (text.empty() || text.front() == ';') continue;
+      const std::size_t close = text.find(']');
+      if (text.front() == '[' && close != std::string_view::npos) {
+        section = lower(trimmed(text.substr(1, close - 1)));
+        first = sections.insert(section).second;
+        continue;
+      }
+      const std::size_t equals = text.find('=');
+      if (!first || equals == std::string_view::npos) continue;  // keys before any header have no section
+      std::string_view value = trimmed(text.substr(equals + 1));
+      if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+        value = value.substr(1, value.size() - 2);
+      }
+      m_values.emplace(std::pair(section, lower(trimmed(text.substr(0, equals)))), std::string(value));
     }
-    const std::string_view text = trimmed(line);
-    if (text.empty() || text.front() == ';') continue;
-    const std::size_t close = text.find(']');
-    if (text.front() == '[' && close != std::string_view::npos) {
-      if (sectionSeen) return std::nullopt;  // the first section of the name held no such key
-      inSection = sameName(trimmed(text.substr(1, close - 1)), section);
-      sectionSeen = inSection;
-      continue;
-    }
-    const std::size_t equals = text.find('=');
-    if (!inSection || equals == std::string_view::npos || !sameName(trimmed(text.substr(0, equals)), key)) continue;
-    std::string_view value = trimmed(text.substr(equals + 1));
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
-      value = value.substr(1, value.size() - 2);
-    }
-    return std::string(value);
   }
-  return std::nullopt;
-}
+
+  std::optional<std::string> value(std::string_view section, std::string_view key) const {
+    const auto found = m_values.find({lower(section), lower(key)});
+    if (found == m_values.end()) return std::nullopt;
+    return found->second;
+  }
+
+ private:
+  std::map<std::pair<std::string, std::string>, std::string> m_values;  // the first of each name
+};
 
 }  // namespace
 
@@ -157,7 +167,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   ProfileFile file = ProfileFile::fromBytes(text);
   check(file.bytes() == text);
-  for (const auto& [s, k] : names) check(file.value(s, k) == plainValue(text, s, k));
+  const PlainReading plain(text);
+  for (const auto& [s, k] : names) check(file.value(s, k) == plain.value(s, k));
 
   for (const auto& [s, k] : names) {
     if (const std::optional<std::string> value = file.value(s, k)) file.set(s, k, *value);
@@ -190,9 +201,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   namesIn(bytes, names);  // with the sections and keys the writes made
   const ProfileFile fresh = ProfileFile::fromBytes(bytes);
+  const PlainReading plainBytes(bytes);
   for (const auto& [s, k] : names) {
     const std::optional<std::string> value = fresh.value(s, k);
-    check(file.value(s, k) == value && value == plainValue(bytes, s, k));
+    check(file.value(s, k) == value && value == plainBytes.value(s, k));
   }
   // Every written key reads back with its last value from the bytes.
   for (const Write* write : written) {
