@@ -106,7 +106,7 @@ class LineWalk {
   // is CR LF, a lone CR or LF, or nothing at the end of the text.
   std::size_t next(std::size_t stop) const {
     if (stop == m_text.size()) return stop;
-    return stop + (stop == m_cr && m_lf == stop + 1 ? 2 : 1);
+    return stop + (m_text[stop] == '\r' && stop + 1 < m_text.size() && m_text[stop + 1] == '\n' ? 2 : 1);
   }
 
  private:
@@ -293,7 +293,7 @@ void ProfileFile::NameIndex<Value>::spread(std::size_t count) {
 
 template <typename Value>
 void ProfileFile::NameIndex<Value>::reserve(std::size_t entries) {
-  if (!m_entries.empty()) return;
+  if (!m_slots.empty()) return;
   m_entries.reserve(entries);
   spread(std::bit_ceil(std::max<std::size_t>(16, 2 * entries)));
 }
@@ -401,7 +401,8 @@ void ProfileFile::indexKeys(std::size_t number) const {
   const std::string_view text = m_text;
   const std::size_t begin = m_sections[number].begin;
   const std::size_t end = endOf(number);
-  LineWalk lines(text, begin);
+  // The searches for line breaks stop where the section does.
+  LineWalk lines(part(text, 0, end), begin);
   bool header = number != 0;  // the header comes first
   edit.insertAt = begin;
   for (std::size_t at = begin; at < end;) {

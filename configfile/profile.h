@@ -115,7 +115,7 @@ class ProfileFile {
     const Value* find(std::size_t section, std::string_view name) const;
     // Adds the entry unless the name is present already.
     void add(std::size_t section, std::string_view name, const Value& value);
-    // Room for this many entries without growing, when the index is empty.
+    // Room for this many entries without growing, when the index has none yet.
     void reserve(std::size_t entries);
 
    private:

@@ -124,6 +124,8 @@ const WriteCase kWriteCases[] = {
     {"NewKeyAfterTrailingComments", "[A]\nx=1\n; end of A\n\n[B]\ny=2\n", "A", "k", "v",
      "[A]\nx=1\n; end of A\nk=v\r\n\n[B]\ny=2\n"},
     {"NewKeyInLastSectionWithoutLineBreak", "[A]\nx=1", "A", "k", "v", "[A]\nx=1\r\nk=v\r\n"},
+    {"NewKeyAfterALoneCarriageReturn", "[A]\r\nx=1\r[B]\r\ny=2\r\n", "A", "k", "v", "[A]\r\nx=1\rk=v\r\n[B]\r\ny=2\r\n"},
+    {"NewKeyAfterALoneCarriageReturnAtTheEnd", "[A]\r\nx=1\r", "A", "k", "v", "[A]\r\nx=1\rk=v\r\n"},
     {"NewSectionAtTheEnd", "; top\n[A]\nx=1\n", "B", "k", "v", "; top\n[A]\nx=1\n[B]\r\nk=v\r\n"},
     {"FirstOfTwoSections", "[A]\n[B]\n[a]\nk=1\n", "A", "k", "2", "[A]\nk=2\r\n[B]\n[a]\nk=1\n"},
     {"KeyBeforeAnySectionUntouched", "k=1\n", "A", "k", "2", "k=1\n[A]\r\nk=2\r\n"},
