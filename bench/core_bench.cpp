@@ -73,6 +73,21 @@ void BM_LoadLargestAcceptedFile(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadLargestAcceptedFile)->Unit(benchmark::kMillisecond);
 
+// The same size of file made of the shortest headers, all of one name: every
+// section after the first is one that no lookup finds.
+void BM_LoadManySectionsOfOneName(benchmark::State& state) {
+  const Folder folder;
+  const fs::path file = folder.path / "sections.cfg";
+  std::string bytes = "[!WARNING]\r\nApplication=" + std::string(kApplicationName) + "\r\n";
+  while (bytes.size() + 4 <= ProfileFile::kMaxSize) bytes += "[A]\n";
+  std::ofstream(file, std::ios::binary) << bytes;
+  FieldStore fields = FieldStore::withStartValues();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(loadConfiguration(file, fields, silentInterface()));
+  }
+}
+BENCHMARK(BM_LoadManySectionsOfOneName)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();

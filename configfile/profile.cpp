@@ -430,17 +430,28 @@ std::string_view ProfileFile::nameOf(const Section& section, std::string& scratc
 }
 
 // Sections are placed in file order, each at the first free slot from its
-// hash on, so that of several sections of one name the first one stands
-// first on the way from that hash: no names are compared to place one.
+// hash on; one whose name is placed already is left out, so that the first
+// section of a name is the one found (and many sections of one name make no
+// long runs of slots). Names are compared only where their hashes are equal.
 void ProfileFile::placeSection(std::size_t number) const {
   if (2 * number > m_sectionSlots.size()) {
     m_sectionSlots.assign(std::bit_ceil(std::max<std::size_t>(16, 2 * number)), 0);
     for (std::size_t earlier = 1; earlier < number; ++earlier) placeSection(earlier);
   }
+  const Section& section = m_sections[number];
   const std::size_t mask = m_sectionSlots.size() - 1;
-  std::size_t at = m_sections[number].hash & mask;
-  while (m_sectionSlots[at] != 0) at = (at + 1) & mask;
-  m_sectionSlots[at] = number;
+  std::string own;
+  std::string other;
+  for (std::size_t at = section.hash & mask;; at = (at + 1) & mask) {
+    const std::size_t placed = m_sectionSlots[at];
+    if (placed == 0) {
+      m_sectionSlots[at] = number;
+      return;
+    }
+    if (m_sections[placed].hash == section.hash && sameName(nameOf(m_sections[placed], other), nameOf(section, own))) {
+      return;
+    }
+  }
 }
 
 std::size_t ProfileFile::sectionNamed(std::string_view name) const {
