@@ -230,6 +230,27 @@ TEST(TextEncoding, FindsTheFirstCharacterThatDoesNotFitOneByte) {
             "Callsign - character U+0141 cannot be stored: the device holds single-byte (Latin-1) text only.");
 }
 
+// Runs of ASCII are taken eight bytes at a time: a character beyond them
+// must be found and decoded wherever it stands.
+TEST(TextEncoding, CharactersBeyondAsciiAreFoundAtEveryPlace) {
+  for (std::size_t length = 0; length <= 20; ++length) {
+    EXPECT_TRUE(isAscii(std::string(length, '\x7F'))) << length;
+    for (std::size_t at = 0; at <= length; ++at) {
+      std::string utf8(length, 'a');
+      utf8.insert(at, "\xC3\xA9");
+      std::string latin1(length, 'a');
+      latin1.insert(at, "\xE9");
+      std::string decoded;
+      utf8ToLatin1(utf8, decoded);
+      EXPECT_EQ(decoded, latin1) << length << " " << at;
+      EXPECT_FALSE(isAscii(utf8)) << length << " " << at;
+      std::string high(length + 1, 'a');
+      high[at] = '\x80';
+      EXPECT_FALSE(isAscii(high)) << length << " " << at;
+    }
+  }
+}
+
 TEST(LoadConfiguration, AUtf8SettingBeyondOneByteIsRefusedAndChangesNothing) {
   TempDir dir;
   ASSERT_TRUE(saveConfiguration(FieldStore::withStartValues(), dir / "start.cfg"));

@@ -96,6 +96,78 @@ TEST(ProfileRead, LookupsInAnyOrderFindWhatEachFindsAlone) {
   }
 }
 
+// Names, lines and values are looked at eight bytes at a time (and line
+// breaks in runs of up to 32 bytes before the library's search): the byte
+// that decides must tell wherever it stands in the word, for lengths across
+// two and three words.
+std::string lettersOf(std::size_t length) {
+  std::string name;
+  for (std::size_t n = 0; n < length; ++n) name += static_cast<char>('a' + n % 26);
+  return name;
+}
+
+TEST(ProfileNames, CaseOfAsciiLettersOnlyIsIgnoredAtEveryPlace) {
+  // Pairs that differ only in the bit that tells the cases of letters apart.
+  const std::array<std::pair<char, char>, 4> notLetters = {{{'@', '`'}, {'[', '{'}, {'^', '~'}, {'\xC1', '\xE1'}}};
+  for (std::size_t length = 1; length <= 20; ++length) {
+    const std::string name = lettersOf(length);
+    const ProfileFile file = ProfileFile::fromBytes("[" + name + "]\n" + name + "=1\n");
+    for (std::size_t at = 0; at < length; ++at) {
+      std::string upper = name;
+      upper[at] = static_cast<char>(upper[at] - 'a' + 'A');
+      EXPECT_TRUE(ProfileFile::sameName(name, upper)) << upper;
+      EXPECT_EQ(file.value(upper, upper), "1") << upper;
+      for (const auto& [one, other] : notLetters) {
+        std::string a = name;
+        std::string b = name;
+        a[at] = one;
+        b[at] = other;
+        EXPECT_FALSE(ProfileFile::sameName(a, b)) << a << " " << b;
+        EXPECT_EQ(ProfileFile::fromBytes("[" + a + "]\nk=1\n").value(b, "k"), std::nullopt) << a << " " << b;
+      }
+    }
+    EXPECT_FALSE(ProfileFile::sameName(name, name + "a"));
+  }
+}
+
+TEST(ProfileNames, BreaksAndSeparatorsAreRefusedAtEveryPlace) {
+  for (std::size_t length = 2; length <= 20; ++length) {
+    for (std::size_t at = 1; at < length; ++at) {
+      const auto with = [&](char c) {
+        std::string name = lettersOf(length);
+        name[at] = c;
+        return name;
+      };
+      for (const char c : {'\r', '\n'}) {
+        EXPECT_FALSE(ProfileFile::writableKey(with(c))) << length << " " << at;
+        EXPECT_FALSE(ProfileFile::writableSection(with(c))) << length << " " << at;
+      }
+      EXPECT_FALSE(ProfileFile::writableKey(with('='))) << length << " " << at;
+      EXPECT_TRUE(ProfileFile::writableSection(with('='))) << length << " " << at;
+      EXPECT_FALSE(ProfileFile::writableSection(with(']'))) << length << " " << at;
+      EXPECT_TRUE(ProfileFile::writableKey(with(']'))) << length << " " << at;
+      // A blank inside a name is part of it; at its end it would not survive.
+      EXPECT_EQ(ProfileFile::writableKey(with(' ')), at + 1 < length) << length << " " << at;
+    }
+  }
+}
+
+TEST(ProfileRead, LineBreaksAreFoundWhereverTheyStandInLongLines) {
+  for (const std::string br : {"\n", "\r\n", "\r"}) {
+    for (std::size_t length = 0; length <= 72; ++length) {
+      const std::string value = lettersOf(length);
+      ProfileFile file = ProfileFile::fromBytes("[A]" + br + "k=" + value + br + "j=2" + br + "[B]" + br + "x=" + value);
+      EXPECT_EQ(file.value("A", "k"), value) << length;
+      EXPECT_EQ(file.value("A", "j"), "2") << length;
+      EXPECT_EQ(file.value("B", "x"), value) << length;
+      ASSERT_TRUE(file.set("A", "n", value));
+      const ProfileFile again = ProfileFile::fromBytes(file.bytes());
+      EXPECT_EQ(again.value("A", "n"), value) << length;
+      EXPECT_EQ(again.value("B", "x"), value) << length;
+    }
+  }
+}
+
 struct WriteCase {
   const char* name;
   std::string before;
