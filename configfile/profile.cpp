@@ -195,17 +195,15 @@ std::size_t mixed(std::uint64_t hash) {
   return static_cast<std::size_t>(hash ^ (hash >> 33));
 }
 
-// One step of the hash over a name's folded words.
-std::uint64_t hashStep(std::uint64_t hash, std::uint64_t word) {
-  hash = (hash ^ word) * 0x100000001B3u;
-  return hash ^ (hash >> 29);
-}
-
-// The hash of a name, alike for names that match.
-std::size_t foldedHash(std::string_view name) {
-  std::uint64_t hash = 0xCBF29CE484222325u ^ name.size();
+// The hash of a name in a section (0 for a section's own name), alike for
+// names that match; the name's folded words are appended to `words` if given.
+std::size_t foldedHash(std::string_view name, std::size_t section, std::vector<std::uint64_t>* words = nullptr) {
+  std::uint64_t hash = 0xCBF29CE484222325u ^ (static_cast<std::uint64_t>(section) * 0x9E3779B97F4A7C15u) ^ name.size();
   for (std::size_t at = 0; at < name.size(); at += 8) {
-    hash = hashStep(hash, foldedWord(wordAt(name.data() + at, name.size() - at, at)));
+    const std::uint64_t word = foldedWord(wordAt(name.data() + at, name.size() - at, at));
+    if (words != nullptr) words->push_back(word);
+    hash = (hash ^ word) * 0x100000001B3u;
+    hash ^= hash >> 29;
   }
   return mixed(hash);
 }
@@ -227,13 +225,7 @@ bool ProfileFile::sameName(std::string_view a, std::string_view b) {
 template <typename Value>
 std::size_t ProfileFile::NameIndex<Value>::fold(std::size_t section, std::string_view name,
                                                 std::vector<std::uint64_t>& words) {
-  std::uint64_t hash = 0xCBF29CE484222325u ^ (static_cast<std::uint64_t>(section) * 0x9E3779B97F4A7C15u) ^ name.size();
-  for (std::size_t at = 0; at < name.size(); at += 8) {
-    const std::uint64_t word = foldedWord(wordAt(name.data() + at, name.size() - at, at));
-    words.push_back(word);
-    hash = hashStep(hash, word);
-  }
-  return mixed(hash);
+  return foldedHash(name, section, &words);
 }
 
 template <typename Value>
@@ -460,7 +452,7 @@ std::size_t ProfileFile::sectionNamed(std::string_view name) const {
     m_sectionsIndexed = true;
     m_sectionSlots.assign(std::bit_ceil(std::max<std::size_t>(16, 2 * m_sections.size())), 0);
     for (std::size_t number = 1; number < m_sections.size(); ++number) {
-      m_sections[number].hash = foldedHash(nameOf(m_sections[number], scratch));
+      m_sections[number].hash = foldedHash(nameOf(m_sections[number], scratch), 0);
       placeSection(number);
     }
   }
@@ -469,7 +461,7 @@ std::size_t ProfileFile::sectionNamed(std::string_view name) const {
   if (m_lastSectionAsked && name == *m_lastSectionAsked) return m_lastSection;
   m_lastSectionAsked = name;
   m_lastSection = 0;
-  const std::size_t hash = foldedHash(name);
+  const std::size_t hash = foldedHash(name, 0);
   const std::size_t mask = m_sectionSlots.size() - 1;
   for (std::size_t at = hash & mask; m_sectionSlots[at] != 0; at = (at + 1) & mask) {
     const Section& section = m_sections[m_sectionSlots[at]];
@@ -512,7 +504,7 @@ void ProfileFile::appendSection(std::string_view name) {
   edit.insertAt = m_text.size();
   m_written.push_back(encode("[" + std::string(name) + "]"));
   // It holds no line of the text; its name stands in its header's bytes.
-  m_sections.push_back(Section{m_text.size(), 1, m_written.back().size() - 2, m_edits.size(), foldedHash(name)});
+  m_sections.push_back(Section{m_text.size(), 1, m_written.back().size() - 2, m_edits.size(), foldedHash(name, 0)});
   m_lastSectionAsked.reset();  // perhaps this name, which had no section
   m_edits.push_back(edit);
   // "[name]" always reads as a header of that name. (set() appends a section
