@@ -40,8 +40,6 @@ std::string_view trim(std::string_view text) { return trimmed(text.data(), text.
 // noted itself need no test of their bounds.
 std::string_view part(std::string_view text, std::size_t at, std::size_t length) { return {text.data() + at, length}; }
 
-bool isBlankLine(std::string_view raw) { return trim(raw).empty(); }
-
 // One pair of matching quotes around the whole value is no part of it.
 std::string_view unquote(std::string_view value) {
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
@@ -51,7 +49,7 @@ std::string_view unquote(std::string_view value) {
   return value;
 }
 
-enum class Kind { Other, Section, Key };
+enum class Kind { Blank, Other, Section, Key };
 
 // What a line is; the names and the value point into its text.
 struct Parsed {
@@ -62,7 +60,8 @@ struct Parsed {
 
 Parsed classify(std::string_view line) {
   const std::string_view text = trim(line);
-  if (text.empty() || text.front() == ';') return {};  // blank or comment
+  if (text.empty()) return {Kind::Blank, {}, {}};
+  if (text.front() == ';') return {};  // a comment
   if (text.front() == '[') {
     const std::size_t close = text.find(']');
     if (close != std::string_view::npos) return {Kind::Section, trim(part(text, 1, close - 1)), {}};
@@ -81,25 +80,29 @@ std::uint64_t marksOf(std::uint64_t word, char c) {
   return (zeroed - kOnes) & ~zeroed & (kOnes << 7);
 }
 
-// The place of the first byte `c` in the eight bytes of `word` (the first
-// in the lowest byte), or 8.
-std::size_t firstByte(std::uint64_t word, char c) {
-  return static_cast<std::size_t>(std::countr_zero(marksOf(word, c))) / 8;
-}
-
 // The lines of a text, from a place on: each stops at its CR or LF, or at
-// the end. The next CR and the next LF are each searched for once, so that a
-// walk over the lines goes over the text twice in all; long lines at the
-// speed of the library's byte search, short ones (a call costs more than a
-// few bytes looked at) eight bytes at a time first.
+// the end. Short lines (a call costs more than a few bytes looked at) are
+// searched eight bytes at a time for both breaks at once; beyond that, the
+// next CR and the next LF are each searched for with the library's byte
+// search, and remembered, so that a walk over long lines goes over the text
+// twice in all.
 class LineWalk {
  public:
-  LineWalk(std::string_view text, std::size_t at) : m_text(text), m_cr(find('\r', at)), m_lf(find('\n', at)) {}
+  explicit LineWalk(std::string_view text) : m_text(text) {}
 
   // Where the line that starts at `at` stops; `at` only moves on.
   std::size_t stop(std::size_t at) {
-    if (m_cr < at) m_cr = find('\r', at);
-    if (m_lf < at) m_lf = find('\n', at);
+    const std::size_t size = m_text.size();
+    for (const std::size_t near = std::min(at + 32, size); at < near; at += 8) {
+      std::uint64_t word = 0;  // beyond the end, zeros: never a line break
+      std::memcpy(&word, m_text.data() + at, std::min<std::size_t>(sizeof word, size - at));
+      if (const std::uint64_t marks = marksOf(word, '\r') | marksOf(word, '\n'); marks != 0) {
+        return at + static_cast<std::size_t>(std::countr_zero(marks)) / 8;
+      }
+    }
+    if (at >= size) return size;
+    if (m_cr == kUnknown || m_cr < at) m_cr = far('\r', at);
+    if (m_lf == kUnknown || m_lf < at) m_lf = far('\n', at);
     return std::min(m_cr, m_lf);
   }
   // Where the next line starts after a line that stops at `stop`: its break
@@ -110,24 +113,16 @@ class LineWalk {
   }
 
  private:
-  std::size_t find(char c, std::size_t at) const {
-    for (const std::size_t near = std::min(at + 32, m_text.size()); at < near; at += 8) {
-      std::uint64_t word = 0;  // beyond the end, zeros: never a line break
-      if (at + sizeof word <= m_text.size()) {
-        std::memcpy(&word, m_text.data() + at, sizeof word);
-      } else {
-        std::memcpy(&word, m_text.data() + at, m_text.size() - at);
-      }
-      if (const std::size_t place = firstByte(word, c); place < 8) return std::min(at + place, m_text.size());
-    }
-    if (at >= m_text.size()) return m_text.size();
+  std::size_t far(char c, std::size_t at) const {
     const void* found = std::memchr(m_text.data() + at, c, m_text.size() - at);
     return found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - m_text.data()) : m_text.size();
   }
 
+  static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
+
   std::string_view m_text;
-  std::size_t m_cr;
-  std::size_t m_lf;
+  std::size_t m_cr = kUnknown;  // the next CR from some place before, once searched for
+  std::size_t m_lf = kUnknown;
 };
 
 // Eight bytes at a time with ASCII letters in lower case: bit 5 is set in
@@ -195,14 +190,29 @@ std::size_t mixed(std::uint64_t hash) {
   return static_cast<std::size_t>(hash ^ (hash >> 33));
 }
 
-// The hash of a name in a section (0 for a section's own name), alike for
-// names that match; the name's folded words are appended to `words` if given.
-std::size_t foldedHash(std::string_view name, std::size_t section, std::vector<std::uint64_t>* words = nullptr) {
+// The words of a name as the indexes compare names: eight bytes to a word,
+// the letters A to Z folded to lower case, the last word padded with zeros;
+// (length + 7) / 8 of them are written to `words`.
+void foldWords(std::string_view name, std::uint64_t* words) {
+  for (std::size_t at = 0; at < name.size(); at += 8) *words++ = foldedWord(wordAt(name.data() + at, name.size() - at, at));
+}
+
+// The hash of a name of `length` bytes, from its folded words, in a section
+// (0 for a section's own name): alike for names that match.
+std::size_t hashOf(const std::uint64_t* words, std::size_t length, std::size_t section) {
+  std::uint64_t hash = 0xCBF29CE484222325u ^ (static_cast<std::uint64_t>(section) * 0x9E3779B97F4A7C15u) ^ length;
+  for (const std::uint64_t* end = words + (length + 7) / 8; words != end; ++words) {
+    hash = (hash ^ *words) * 0x100000001B3u;
+    hash ^= hash >> 29;
+  }
+  return mixed(hash);
+}
+
+// The hash of a name as hashOf() gives it for the name's folded words.
+std::size_t foldedHash(std::string_view name, std::size_t section) {
   std::uint64_t hash = 0xCBF29CE484222325u ^ (static_cast<std::uint64_t>(section) * 0x9E3779B97F4A7C15u) ^ name.size();
   for (std::size_t at = 0; at < name.size(); at += 8) {
-    const std::uint64_t word = foldedWord(wordAt(name.data() + at, name.size() - at, at));
-    if (words != nullptr) words->push_back(word);
-    hash = (hash ^ word) * 0x100000001B3u;
+    hash = (hash ^ foldedWord(wordAt(name.data() + at, name.size() - at, at))) * 0x100000001B3u;
     hash ^= hash >> 29;
   }
   return mixed(hash);
@@ -220,12 +230,6 @@ bool ProfileFile::sameName(std::string_view a, std::string_view b) {
     if (foldedWord(wordAt(a.data() + at, count, at)) != foldedWord(wordAt(b.data() + at, count, at))) return false;
   }
   return true;
-}
-
-template <typename Value>
-std::size_t ProfileFile::NameIndex<Value>::fold(std::size_t section, std::string_view name,
-                                                std::vector<std::uint64_t>& words) {
-  return foldedHash(name, section, &words);
 }
 
 template <typename Value>
@@ -251,20 +255,34 @@ std::size_t ProfileFile::NameIndex<Value>::place(std::size_t hash, std::size_t s
 }
 
 template <typename Value>
+bool ProfileFile::NameIndex<Value>::holds(const Entry& entry, std::size_t section, std::string_view name) const {
+  if (entry.section != section || entry.length != name.size()) return false;
+  const std::uint64_t* own = m_words.data() + entry.wordsAt;
+  for (std::size_t at = 0; at < name.size(); at += 8) {
+    if (*own++ != foldedWord(wordAt(name.data() + at, name.size() - at, at))) return false;
+  }
+  return true;
+}
+
+template <typename Value>
 const Value* ProfileFile::NameIndex<Value>::find(std::size_t section, std::string_view name) const {
-  m_asked.clear();
-  const std::size_t hash = fold(section, name, m_asked);
   for (std::size_t at = m_cursor; at < m_entries.size() && at <= m_cursor + 1; ++at) {
-    if (holds(m_entries[at], section, name.size(), m_asked.data())) {
+    if (holds(m_entries[at], section, name)) {
       m_cursor = at;
       return &m_entries[at].value;
     }
   }
   if (m_slots.empty()) return nullptr;
-  const std::uint32_t slot = m_slots[place(hash, section, name.size(), m_asked.data())];
-  if (slot == kFree) return nullptr;
-  m_cursor = slot - 1;
-  return &m_entries[m_cursor].value;
+  const std::size_t hash = foldedHash(name, section);
+  const std::size_t mask = m_slots.size() - 1;
+  for (std::size_t at = hash & mask; m_slots[at] != kFree; at = (at + 1) & mask) {
+    const std::size_t number = m_slots[at] - 1;
+    if (m_entries[number].hash == hash && holds(m_entries[number], section, name)) {
+      m_cursor = number;
+      return &m_entries[number].value;
+    }
+  }
+  return nullptr;
 }
 
 template <typename Value>
@@ -295,7 +313,9 @@ void ProfileFile::NameIndex<Value>::add(std::size_t section, std::string_view na
   if (2 * (m_entries.size() + 1) > m_slots.size()) spread(std::max<std::size_t>(16, 2 * m_slots.size()));
   // Folded in place as the next entry's name; taken back if the name is present.
   const std::size_t wordsAt = m_words.size();
-  const std::size_t hash = fold(section, name, m_words);
+  m_words.resize(wordsAt + (name.size() + 7) / 8);
+  foldWords(name, m_words.data() + wordsAt);
+  const std::size_t hash = hashOf(m_words.data() + wordsAt, name.size(), section);
   std::uint32_t& slot = m_slots[place(hash, section, name.size(), m_words.data() + wordsAt)];
   if (slot != kFree) {
     m_words.resize(wordsAt);
@@ -335,7 +355,7 @@ void ProfileFile::parseText() {
   // file, a byte below 0x80 stands for that character and no byte above it
   // decodes to one, so the line reads as the same kind of line before it is
   // decoded.
-  LineWalk lines(text, 0);
+  LineWalk lines(text);
   const auto nextOpen = [&](std::size_t from) {
     const void* found = from < text.size() ? std::memchr(text.data() + from, '[', text.size() - from) : nullptr;
     return found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - text.data()) : text.size();
@@ -365,14 +385,15 @@ std::string_view ProfileFile::decoded(std::string_view raw, std::string& scratch
   return scratch;
 }
 
-void ProfileFile::indexLine(std::size_t section, Line line) const {
+bool ProfileFile::indexLine(std::size_t section, Line line) const {
   const std::string_view raw = rawOf(line);
   const Parsed parsed = classify(raw);
-  if (parsed.kind != Kind::Key) return;
+  if (parsed.kind != Kind::Key) return parsed.kind != Kind::Blank;
   line.valueAt = static_cast<std::size_t>(parsed.value.data() - raw.data());
   line.valueLength = parsed.value.size();
   std::string scratch;
   m_keys.add(section, decoded(parsed.name, scratch), line);
+  return true;
 }
 
 std::size_t ProfileFile::endOf(std::size_t number) const {
@@ -394,7 +415,7 @@ void ProfileFile::indexKeys(std::size_t number) const {
   const std::size_t begin = m_sections[number].begin;
   const std::size_t end = endOf(number);
   // The searches for line breaks stop where the section does.
-  LineWalk lines(part(text, 0, end), begin);
+  LineWalk lines(part(text, 0, end));
   bool header = number != 0;  // the header comes first
   edit.insertAt = begin;
   for (std::size_t at = begin; at < end;) {
@@ -404,9 +425,7 @@ void ProfileFile::indexKeys(std::size_t number) const {
       header = false;  // right after the header while the section holds only blank lines
       edit.insertAt = next;
     } else if (stop > at) {
-      const std::string_view raw = part(text, at, stop - at);
-      if (!isBlankLine(raw)) edit.insertAt = next;
-      indexLine(number, Line{at, stop - at});
+      if (indexLine(number, Line{at, stop - at})) edit.insertAt = next;
     }
     // Empty lines hold nothing to note: a run of line breaks is passed at once.
     for (at = next; at < end && (text[at] == '\n' || text[at] == '\r');) ++at;
@@ -421,6 +440,18 @@ std::string_view ProfileFile::nameOf(const Section& section, std::string& scratc
                  scratch);
 }
 
+bool ProfileFile::sameNames(const Section& a, const Section& b) const {
+  std::string scratchA;
+  std::string scratchB;
+  return sameName(nameOf(a, scratchA), nameOf(b, scratchB));
+}
+
+std::size_t ProfileFile::sectionHash(const Section& section) const {
+  if (!m_utf8) return foldedHash(part(m_text, section.nameAt, section.nameLength), 0);
+  std::string scratch;
+  return foldedHash(nameOf(section, scratch), 0);
+}
+
 // Sections are placed in file order, each at the first free slot from its
 // hash on; one whose name is placed already is left out, so that the first
 // section of a name is the one found (and many sections of one name make no
@@ -432,27 +463,22 @@ void ProfileFile::placeSection(std::size_t number) const {
   }
   const Section& section = m_sections[number];
   const std::size_t mask = m_sectionSlots.size() - 1;
-  std::string own;
-  std::string other;
   for (std::size_t at = section.hash & mask;; at = (at + 1) & mask) {
-    const std::size_t placed = m_sectionSlots[at];
+    const std::uint32_t placed = m_sectionSlots[at];
     if (placed == 0) {
-      m_sectionSlots[at] = number;
+      m_sectionSlots[at] = static_cast<std::uint32_t>(number);
       return;
     }
-    if (m_sections[placed].hash == section.hash && sameName(nameOf(m_sections[placed], other), nameOf(section, own))) {
-      return;
-    }
+    if (m_sections[placed].hash == section.hash && sameNames(m_sections[placed], section)) return;
   }
 }
 
 std::size_t ProfileFile::sectionNamed(std::string_view name) const {
-  std::string scratch;
   if (!m_sectionsIndexed) {
     m_sectionsIndexed = true;
     m_sectionSlots.assign(std::bit_ceil(std::max<std::size_t>(16, 2 * m_sections.size())), 0);
     for (std::size_t number = 1; number < m_sections.size(); ++number) {
-      m_sections[number].hash = foldedHash(nameOf(m_sections[number], scratch), 0);
+      m_sections[number].hash = sectionHash(m_sections[number]);
       placeSection(number);
     }
   }
@@ -463,6 +489,7 @@ std::size_t ProfileFile::sectionNamed(std::string_view name) const {
   m_lastSection = 0;
   const std::size_t hash = foldedHash(name, 0);
   const std::size_t mask = m_sectionSlots.size() - 1;
+  std::string scratch;
   for (std::size_t at = hash & mask; m_sectionSlots[at] != 0; at = (at + 1) & mask) {
     const Section& section = m_sections[m_sectionSlots[at]];
     if (section.hash == hash && sameName(nameOf(section, scratch), name)) {
@@ -543,9 +570,7 @@ bool trimmedAlready(std::string_view name) {
   return name.empty() || (!isBlank(name.front()) && !isBlank(name.back()));
 }
 
-bool holdsLineBreak(std::string_view text) {
-  return text.find('\n') != std::string_view::npos || text.find('\r') != std::string_view::npos;
-}
+bool holdsLineBreak(std::string_view text) { return holdsBreakOr(text, '\n'); }
 
 }  // namespace
 
@@ -558,7 +583,8 @@ bool ProfileFile::writableKey(std::string_view name) {
          (name.empty() || (name.front() != '[' && name.front() != ';'));
 }
 
-bool ProfileFile::set(std::string_view section, std::string_view key, std::string_view value) {
+bool ProfileFile::set(std::string_view section, std::string_view key, std::string_view value, bool* added) {
+  if (added != nullptr) *added = false;
   if (!writableSection(section) || !writableKey(key)) return false;
   // Copied only when line breaks must go.
   const bool breaks = holdsLineBreak(value);
@@ -571,6 +597,7 @@ bool ProfileFile::set(std::string_view section, std::string_view key, std::strin
 
   std::size_t number = 0;
   Line* line = findKey(section, key, &number);
+  if (added != nullptr) *added = line == nullptr;
   if (number == 0) {
     appendSection(section);
     addLine(m_sections.size() - 1, std::string(key) + "=" + std::string(clean));

@@ -48,8 +48,8 @@ class ProfileFile {
   // file. CR and LF are dropped from the value, so a value can never start a
   // new line. Only names that read back as themselves are written (see
   // writableSection and writableKey); for any other name nothing changes and
-  // the result is false.
-  bool set(std::string_view section, std::string_view key, std::string_view value);
+  // the result is false. `added` (if given) says whether the key is new.
+  bool set(std::string_view section, std::string_view key, std::string_view value, bool* added = nullptr);
 
   // A section name without "]" or a line break and without blanks at either
   // end: "[name]" reads back as a header of that name.
@@ -127,12 +127,10 @@ class ProfileFile {
       Value value;
     };
     static constexpr std::uint32_t kFree = 0;  // a slot holds 1 + the entry's place in m_entries
-    // Appends the name to `words` as the index compares names: eight bytes
-    // to a word, the letters A to Z folded to lower case, the last word
-    // padded with zeros. Gives the hash of the name in the section.
-    static std::size_t fold(std::size_t section, std::string_view name, std::vector<std::uint64_t>& words);
     // Whether the entry holds the name whose folded words are `words`.
     bool holds(const Entry& entry, std::size_t section, std::size_t length, const std::uint64_t* words) const;
+    // Whether the entry holds `name`, folded as it is compared.
+    bool holds(const Entry& entry, std::size_t section, std::string_view name) const;
     // The slot that holds the name, or the free slot where it would go.
     std::size_t place(std::size_t hash, std::size_t section, std::size_t length, const std::uint64_t* words) const;
     // `count` slots (a power of two), each entry at its place among them.
@@ -140,8 +138,9 @@ class ProfileFile {
 
     std::vector<std::uint32_t> m_slots;  // empty, or a power of two of slots at most half used
     std::vector<Entry> m_entries;        // in the order they were added
-    std::vector<std::uint64_t> m_words;  // the entries' names, folded
-    mutable std::vector<std::uint64_t> m_asked;  // the name asked for last, folded
+    // The entries' names, eight bytes to a word with the letters A to Z in
+    // lower case, the last word padded with zeros.
+    std::vector<std::uint64_t> m_words;
     // The entry found last. A name is mostly asked for again, or names in
     // the order they were added (a load asks for the keys in the order a
     // file of this tool holds them), so that entry and the next one are
@@ -163,6 +162,10 @@ class ProfileFile {
   std::size_t sectionNamed(std::string_view name) const;
   // The name of a section as single-byte text.
   std::string_view nameOf(const Section& section, std::string& scratch) const;
+  // Whether two sections have names that match.
+  bool sameNames(const Section& a, const Section& b) const;
+  // The hash of a section's name.
+  std::size_t sectionHash(const Section& section) const;
   // Puts a section into m_sectionSlots, after every section before it.
   void placeSection(std::size_t number) const;
   // Where the lines of a section end: where the next one begins.
@@ -173,8 +176,8 @@ class ProfileFile {
   // and that section's number (0 when there is none).
   Line* findKey(std::string_view section, std::string_view key, std::size_t* number = nullptr) const;
   // Indexes the line under its key name, with where its value stands in its
-  // present bytes, if it is a key line.
-  void indexLine(std::size_t section, Line line) const;
+  // present bytes, if it is a key line. False for a blank line.
+  bool indexLine(std::size_t section, Line line) const;
   void appendSection(std::string_view name);
   void addLine(std::size_t section, std::string text);
   // Gives `line`, the index entry of a key, the bytes of `text`.
@@ -193,7 +196,9 @@ class ProfileFile {
   std::map<std::size_t, Line> m_changed;   // lines of the text that set() changed, by place
   // Section numbers by the hash of their names, searched by linear probing:
   // empty, or a power of two of slots at most half used; 0 is a free slot.
-  mutable std::vector<std::size_t> m_sectionSlots;
+  // (Each header takes three bytes at least, and a file is read only up to
+  // kMaxSize: the numbers fit in 32 bits.)
+  mutable std::vector<std::uint32_t> m_sectionSlots;
   mutable bool m_sectionsIndexed = false;
   mutable std::optional<std::string> m_lastSectionAsked;  // and what sectionNamed() answered
   mutable std::size_t m_lastSection = 0;

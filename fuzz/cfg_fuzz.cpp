@@ -78,11 +78,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t linesAtFirst = lineCount(bytes);  // the file's bytes, as checked above
   std::size_t added = 0;  // keys the file did not hold
   for (const FieldDecl* field : sequence) {
-    if (!file.value(field->section, field->key)) ++added;
     // The load wrote every number in decimal, so each has its file value.
     const std::optional<std::string> value = fileValue(*field, loaded);
     check(value.has_value());
-    file.set(field->section, field->key, *value);
+    bool isNew = false;
+    check(file.set(field->section, field->key, *value, &isNew));
+    added += isNew ? 1 : 0;
   }
   // A key changed in place keeps its line; a new key adds one, a new section
   // with its first key two. A value never adds a line of its own.

@@ -48,10 +48,12 @@ std::optional<std::int32_t> parseInteger(std::string_view text) {
 }
 
 std::optional<std::int32_t> parseFileInteger(std::string_view text) {
-  if (text.starts_with("0x")) return digitsValue(text, 2, 16, false);
-  if (text.starts_with("$")) return digitsValue(text, 1, 16, false);
-  const bool hasSign = text.starts_with("+") || text.starts_with("-");
-  return digitsValue(text, hasSign ? 1 : 0, 10, text.starts_with("-"));
+  // Looked at as bytes: a load asks this of every number key.
+  const char first = text.empty() ? '\0' : text.front();
+  if (first == '0' && text.size() >= 2 && text[1] == 'x') return digitsValue(text, 2, 16, false);
+  if (first == '$') return digitsValue(text, 1, 16, false);
+  const bool hasSign = first == '+' || first == '-';
+  return digitsValue(text, hasSign ? 1 : 0, 10, first == '-');
 }
 
 int hexDigitValue(char c) {

@@ -30,13 +30,24 @@ struct NameTable {
   }
 
   int find(std::string_view control) const {
+    // Walks over the declarations mostly ask for the field found last or the
+    // one declared after it, by the declaration's own string: bytes that
+    // stand where a declared name's bytes stand are that name.
+    thread_local std::size_t last = 0;
+    for (std::size_t near = last; near < names.size() && near <= last + 1; ++near) {
+      if (names[near].data() == control.data() && names[near].size() == control.size()) {
+        last = near;
+        return static_cast<int>(near);
+      }
+    }
     const std::size_t mask = slots.size() - 1;
     for (std::size_t at = std::hash<std::string_view>{}(control) & mask; slots[at] != 0; at = (at + 1) & mask) {
       const std::string_view name = names[slots[at] - 1];
       // Callers mostly pass the declaration's own string: the same bytes
       // need no comparison.
       if (name.size() == control.size() && (name.data() == control.data() || name == control)) {
-        return slots[at] - 1;
+        last = slots[at] - 1;
+        return static_cast<int>(last);
       }
     }
     return -1;
