@@ -80,6 +80,26 @@ std::uint64_t marksOf(std::uint64_t word, char c) {
   return (zeroed - kOnes) & ~zeroed & (kOnes << 7);
 }
 
+// The eight bytes of `text` at `at`, the first in the lowest byte; beyond
+// the end, zeros.
+std::uint64_t loadWord(std::string_view text, std::size_t at) {
+  std::uint64_t word = 0;
+  if (at + sizeof word <= text.size()) {
+    std::memcpy(&word, text.data() + at, sizeof word);
+  } else {
+    std::memcpy(&word, text.data() + at, text.size() - at);
+  }
+  return word;
+}
+
+// The first byte `c` of `text` from `at` on, or the text's size, through
+// the library's byte search.
+std::size_t findByte(std::string_view text, char c, std::size_t at) {
+  if (at >= text.size()) return text.size();
+  const void* found = std::memchr(text.data() + at, c, text.size() - at);
+  return found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - text.data()) : text.size();
+}
+
 // The lines of a text, from a place on: each stops at its CR or LF, or at
 // the end. Short lines (a call costs more than a few bytes looked at) are
 // searched eight bytes at a time for both breaks at once; beyond that, the
@@ -94,8 +114,7 @@ class LineWalk {
   std::size_t stop(std::size_t at) {
     const std::size_t size = m_text.size();
     for (const std::size_t near = std::min(at + 32, size); at < near; at += 8) {
-      std::uint64_t word = 0;  // beyond the end, zeros: never a line break
-      std::memcpy(&word, m_text.data() + at, std::min<std::size_t>(sizeof word, size - at));
+      const std::uint64_t word = loadWord(m_text, at);  // beyond the end, zeros: never a line break
       if (const std::uint64_t marks = marksOf(word, '\r') | marksOf(word, '\n'); marks != 0) {
         return at + static_cast<std::size_t>(std::countr_zero(marks)) / 8;
       }
@@ -113,10 +132,7 @@ class LineWalk {
   }
 
  private:
-  std::size_t far(char c, std::size_t at) const {
-    const void* found = std::memchr(m_text.data() + at, c, m_text.size() - at);
-    return found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - m_text.data()) : m_text.size();
-  }
+  std::size_t far(char c, std::size_t at) const { return findByte(m_text, c, at); }
 
   static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
 
@@ -190,11 +206,11 @@ std::size_t mixed(std::uint64_t hash) {
   return static_cast<std::size_t>(hash ^ (hash >> 33));
 }
 
-// The words of a name as the indexes compare names: eight bytes to a word,
-// the letters A to Z folded to lower case, the last word padded with zeros;
-// (length + 7) / 8 of them are written to `words`.
-void foldWords(std::string_view name, std::uint64_t* words) {
-  for (std::size_t at = 0; at < name.size(); at += 8) *words++ = foldedWord(wordAt(name.data() + at, name.size() - at, at));
+// Appends the words of a name as the indexes compare names: eight bytes to
+// a word, the letters A to Z folded to lower case, the last word padded with
+// zeros.
+void appendFolded(std::string_view name, std::vector<std::uint64_t>& words) {
+  for (std::size_t at = 0; at < name.size(); at += 8) words.push_back(foldedWord(wordAt(name.data() + at, name.size() - at, at)));
 }
 
 // The hash of a name of `length` bytes, from its folded words, in a section
@@ -305,6 +321,7 @@ template <typename Value>
 void ProfileFile::NameIndex<Value>::reserve(std::size_t entries) {
   if (!m_slots.empty()) return;
   m_entries.reserve(entries);
+  m_words.reserve(3 * entries);  // names of about twenty bytes
   spread(std::bit_ceil(std::max<std::size_t>(16, 2 * entries)));
 }
 
@@ -313,8 +330,7 @@ void ProfileFile::NameIndex<Value>::add(std::size_t section, std::string_view na
   if (2 * (m_entries.size() + 1) > m_slots.size()) spread(std::max<std::size_t>(16, 2 * m_slots.size()));
   // Folded in place as the next entry's name; taken back if the name is present.
   const std::size_t wordsAt = m_words.size();
-  m_words.resize(wordsAt + (name.size() + 7) / 8);
-  foldWords(name, m_words.data() + wordsAt);
+  appendFolded(name, m_words);
   const std::size_t hash = hashOf(m_words.data() + wordsAt, name.size(), section);
   std::uint32_t& slot = m_slots[place(hash, section, name.size(), m_words.data() + wordsAt)];
   if (slot != kFree) {
@@ -326,6 +342,8 @@ void ProfileFile::NameIndex<Value>::add(std::size_t section, std::string_view na
 }
 
 ProfileFile ProfileFile::fromBytes(std::string_view bytes) { return fromText(std::string(bytes)); }
+
+ProfileFile ProfileFile::fromBytes(std::string&& bytes) { return fromText(std::move(bytes)); }
 
 ProfileFile ProfileFile::fromText(std::string bytes) {
   ProfileFile file;
@@ -356,18 +374,14 @@ void ProfileFile::parseText() {
   // decodes to one, so the line reads as the same kind of line before it is
   // decoded.
   LineWalk lines(text);
-  const auto nextOpen = [&](std::size_t from) {
-    const void* found = from < text.size() ? std::memchr(text.data() + from, '[', text.size() - from) : nullptr;
-    return found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - text.data()) : text.size();
-  };
-  for (std::size_t open = nextOpen(0); open < text.size(); open = nextOpen(open + 1)) {
+  for (std::size_t open = findByte(text, '[', 0); open < text.size(); open = findByte(text, '[', open + 1)) {
     std::size_t begin = open;
     while (begin > 0 && isBlank(text[begin - 1])) --begin;
     if (begin > 0 && text[begin - 1] != '\n' && text[begin - 1] != '\r') continue;  // not first on its line
     const std::size_t stop = lines.stop(open);
-    const auto* close = static_cast<const char*>(std::memchr(text.data() + open + 1, ']', stop - open - 1));
-    if (close != nullptr) {
-      const std::string_view name = trimmed(text.data() + open + 1, close);
+    const std::size_t close = findByte(part(text, 0, stop), ']', open + 1);
+    if (close < stop) {
+      const std::string_view name = trimmed(text.data() + open + 1, text.data() + close);
       m_sections.push_back(Section{begin, static_cast<std::size_t>(name.data() - text.data()), name.size()});
     }
     open = stop;  // no other "[" of the line starts one
@@ -391,9 +405,17 @@ bool ProfileFile::indexLine(std::size_t section, Line line) const {
   if (parsed.kind != Kind::Key) return parsed.kind != Kind::Blank;
   line.valueAt = static_cast<std::size_t>(parsed.value.data() - raw.data());
   line.valueLength = parsed.value.size();
-  std::string scratch;
-  m_keys.add(section, decoded(parsed.name, scratch), line);
+  if (m_utf8) {
+    addDecodedKey(section, parsed.name, line);
+  } else {
+    m_keys.add(section, parsed.name, line);
+  }
   return true;
+}
+
+void ProfileFile::addDecodedKey(std::size_t section, std::string_view name, const Line& line) const {
+  std::string scratch;
+  m_keys.add(section, decoded(name, scratch), line);
 }
 
 std::size_t ProfileFile::endOf(std::size_t number) const {
@@ -511,8 +533,11 @@ ProfileFile::Line* ProfileFile::findKey(std::string_view section, std::string_vi
 std::optional<std::string> ProfileFile::value(std::string_view section, std::string_view key) const {
   const Line* line = findKey(section, key);
   if (line == nullptr) return std::nullopt;
-  std::string scratch;
-  return std::string(decoded(part(rawOf(*line), line->valueAt, line->valueLength), scratch));
+  const std::string_view raw = part(rawOf(*line), line->valueAt, line->valueLength);
+  if (!m_utf8 || isAscii(raw)) return std::string(raw);
+  std::string text;
+  utf8ToLatin1(raw, text);
+  return text;
 }
 
 std::string ProfileFile::value(std::string_view section, std::string_view key, std::string_view fallback) const {

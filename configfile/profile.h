@@ -31,6 +31,8 @@ class ProfileFile {
   // byte-order mark makes the file UTF-8: its values are then handed out as
   // single-byte (Latin-1) text, and written values are stored as UTF-8 again.
   static ProfileFile fromBytes(std::string_view bytes);
+  // The same, taking the bytes over without a copy.
+  static ProfileFile fromBytes(std::string&& bytes);
 
   // Reads a whole file. No value when it does not exist, is not a regular
   // file, cannot be read or exceeds kMaxSize; `failure` (if given) then says why.
@@ -178,6 +180,8 @@ class ProfileFile {
   // Indexes the line under its key name, with where its value stands in its
   // present bytes, if it is a key line. False for a blank line.
   bool indexLine(std::size_t section, Line line) const;
+  // Indexes a key line of a UTF-8 file under its decoded name.
+  void addDecodedKey(std::size_t section, std::string_view name, const Line& line) const;
   void appendSection(std::string_view name);
   void addLine(std::size_t section, std::string text);
   // Gives `line`, the index entry of a key, the bytes of `text`.

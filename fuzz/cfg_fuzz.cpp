@@ -12,6 +12,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "configfile/configfile.h"
@@ -87,13 +88,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   // A key changed in place keeps its line; a new key adds one, a new section
   // with its first key two. A value never adds a line of its own.
-  const std::string rewritten = file.bytes();
+  std::string rewritten = file.bytes();
   const std::size_t linesAtLast = lineCount(rewritten);
   check(linesAtLast >= linesAtFirst + added && linesAtLast - linesAtFirst <= 2 * added);
 
   static FieldStore again;
   again = start;
-  check(loadConfiguration(ProfileFile::fromBytes(rewritten), again, silentInterface()) == LoadResult::Loaded);
+  check(loadConfiguration(ProfileFile::fromBytes(std::move(rewritten)), again, silentInterface()) == LoadResult::Loaded);
   for (const FieldDecl* field : sequence) {
     if (field->isCombo()) {
       // A flag key comes back as 0 or 1, whatever index it held.

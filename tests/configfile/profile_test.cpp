@@ -356,6 +356,34 @@ TEST(ProfileWrite, OnlyNamesThatReadBackAsThemselvesAreWritten) {
   }
 }
 
+TEST(ProfileWrite, SaysWhetherTheKeyIsNew) {
+  constexpr std::string_view kText = "[A]\nk=1\n;j=0\n[B]\n[a]\nj=2\n";
+  struct Case {
+    const char* section;
+    const char* key;
+    const char* value;
+    bool written;
+    bool added;
+  };
+  const std::array<Case, 8> cases = {{
+      {"A", "k", "1", true, false},   // as it reads already
+      {"a", "K", "5", true, false},   // changed in place, in another letter case
+      {"A", "j", "5", true, true},    // a comment is no key; the later [a] is not asked
+      {"B", "k", "5", true, true},    // a section without keys
+      {"C", "k", "5", true, true},    // a new section
+      {"A", "k=", "5", false, false},  // refused names change nothing
+      {"A]", "k", "5", false, false},
+      {"A", "", "5", true, true},
+  }};
+  for (const Case& c : cases) {
+    ProfileFile file = ProfileFile::fromBytes(std::string(kText));
+    bool added = !c.added;
+    EXPECT_EQ(file.set(c.section, c.key, c.value, &added), c.written) << c.section << "/" << c.key;
+    EXPECT_EQ(added, c.added) << c.section << "/" << c.key;
+    if (c.written) EXPECT_EQ(ProfileFile::fromBytes(file.bytes()).value(c.section, c.key), c.value);
+  }
+}
+
 TEST(ProfileWrite, LineBreaksInAValueCannotStartNewLines) {
   ProfileFile file;
   file.set("A", "k", "one\r\ntwo\rthree\n[Injected]\nevil=1");
