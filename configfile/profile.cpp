@@ -343,7 +343,7 @@ void ProfileFile::NameIndex<Value>::add(std::size_t section, std::string_view na
 
 ProfileFile ProfileFile::fromBytes(std::string_view bytes) { return fromText(std::string(bytes)); }
 
-ProfileFile ProfileFile::fromBytes(std::string&& bytes) { return fromText(std::move(bytes)); }
+ProfileFile ProfileFile::fromOwnBytes(std::string bytes) { return fromText(std::move(bytes)); }
 
 ProfileFile ProfileFile::fromText(std::string bytes) {
   ProfileFile file;

@@ -32,7 +32,7 @@ class ProfileFile {
   // single-byte (Latin-1) text, and written values are stored as UTF-8 again.
   static ProfileFile fromBytes(std::string_view bytes);
   // The same, taking the bytes over without a copy.
-  static ProfileFile fromBytes(std::string&& bytes);
+  static ProfileFile fromOwnBytes(std::string bytes);
 
   // Reads a whole file. No value when it does not exist, is not a regular
   // file, cannot be read or exceeds kMaxSize; `failure` (if given) then says why.

@@ -94,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   static FieldStore again;
   again = start;
-  check(loadConfiguration(ProfileFile::fromBytes(std::move(rewritten)), again, silentInterface()) == LoadResult::Loaded);
+  check(loadConfiguration(ProfileFile::fromOwnBytes(std::move(rewritten)), again, silentInterface()) == LoadResult::Loaded);
   for (const FieldDecl* field : sequence) {
     if (field->isCombo()) {
       // A flag key comes back as 0 or 1, whatever index it held.

@@ -376,11 +376,13 @@ TEST(ProfileWrite, SaysWhetherTheKeyIsNew) {
       {"A", "", "5", true, true},
   }};
   for (const Case& c : cases) {
-    ProfileFile file = ProfileFile::fromBytes(std::string(kText));
+    ProfileFile file = ProfileFile::fromOwnBytes(std::string(kText));
     bool added = !c.added;
     EXPECT_EQ(file.set(c.section, c.key, c.value, &added), c.written) << c.section << "/" << c.key;
     EXPECT_EQ(added, c.added) << c.section << "/" << c.key;
-    if (c.written) EXPECT_EQ(ProfileFile::fromBytes(file.bytes()).value(c.section, c.key), c.value);
+    if (c.written) {
+      EXPECT_EQ(ProfileFile::fromBytes(file.bytes()).value(c.section, c.key), c.value);
+    }
   }
 }
 
