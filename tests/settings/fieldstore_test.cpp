@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "settings/fields.h"
@@ -27,6 +28,24 @@ TEST(FieldStore, DeclaredFieldsAreFoundByTheirOrdinalWhateverStringNamesThem) {
   }
   EXPECT_EQ(FieldStore::ordinalOf("Label_mice"), -1);
   EXPECT_EQ(FieldStore::ordinalOf(""), -1);
+}
+
+// The declaration's own bytes are known by where they stand, tried first
+// for the field found last and the next one: in any order of asking, and a
+// part of those bytes is no name of theirs.
+TEST(FieldStore, TheDeclarationsOwnStringFindsItsFieldInAnyOrder) {
+  const std::vector<const FieldDecl*>& fields = allFields();
+  const std::size_t count = fields.size();
+  for (const bool backwards : {false, true}) {
+    for (std::size_t step = 0; step < count; ++step) {
+      const std::size_t ordinal = backwards ? count - 1 - step : step;
+      const std::string& own = fields[ordinal]->control;
+      ASSERT_EQ(FieldStore::ordinalOf(own), static_cast<int>(ordinal)) << own;
+      const std::string_view shorter(own.data(), own.size() - 1);
+      EXPECT_EQ(FieldStore::ordinalOf(shorter), FieldStore::ordinalOf(std::string(shorter))) << own;
+      EXPECT_EQ(FieldStore::ordinalOf(own), static_cast<int>(ordinal)) << own;
+    }
+  }
 }
 
 TEST(FieldStore, DeclaredAndOtherNamesHoldTheSame) {
