@@ -215,21 +215,28 @@ void appendFolded(std::string_view name, std::vector<std::uint64_t>& words) {
 
 // The hash of a name of `length` bytes, from its folded words, in a section
 // (0 for a section's own name): alike for names that match.
+// The hash of a name before its words: its length and its section's number.
+std::uint64_t hashStart(std::size_t length, std::size_t section) {
+  return 0xCBF29CE484222325u ^ (static_cast<std::uint64_t>(section) * 0x9E3779B97F4A7C15u) ^ length;
+}
+
+// The hash with one more folded word of the name.
+std::uint64_t hashStep(std::uint64_t hash, std::uint64_t word) {
+  hash = (hash ^ word) * 0x100000001B3u;
+  return hash ^ (hash >> 29);
+}
+
 std::size_t hashOf(const std::uint64_t* words, std::size_t length, std::size_t section) {
-  std::uint64_t hash = 0xCBF29CE484222325u ^ (static_cast<std::uint64_t>(section) * 0x9E3779B97F4A7C15u) ^ length;
-  for (const std::uint64_t* end = words + (length + 7) / 8; words != end; ++words) {
-    hash = (hash ^ *words) * 0x100000001B3u;
-    hash ^= hash >> 29;
-  }
+  std::uint64_t hash = hashStart(length, section);
+  for (const std::uint64_t* end = words + (length + 7) / 8; words != end; ++words) hash = hashStep(hash, *words);
   return mixed(hash);
 }
 
 // The hash of a name as hashOf() gives it for the name's folded words.
 std::size_t foldedHash(std::string_view name, std::size_t section) {
-  std::uint64_t hash = 0xCBF29CE484222325u ^ (static_cast<std::uint64_t>(section) * 0x9E3779B97F4A7C15u) ^ name.size();
+  std::uint64_t hash = hashStart(name.size(), section);
   for (std::size_t at = 0; at < name.size(); at += 8) {
-    hash = (hash ^ foldedWord(wordAt(name.data() + at, name.size() - at, at))) * 0x100000001B3u;
-    hash ^= hash >> 29;
+    hash = hashStep(hash, foldedWord(wordAt(name.data() + at, name.size() - at, at)));
   }
   return mixed(hash);
 }
