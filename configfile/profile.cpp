@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <limits>
+#include <stdexcept>
 #include <utility>
 
 #include "configfile/textencoding.h"
@@ -241,6 +243,14 @@ std::size_t foldedHash(std::string_view name, std::size_t section) {
   return mixed(hash);
 }
 
+// The hash foldedHash() gives a name of at most eight bytes, from the word
+// that holds them, padded with zeros.
+std::size_t shortHash(std::uint64_t word, std::size_t length) {
+  std::uint64_t hash = hashStart(length, 0);
+  if (length != 0) hash = hashStep(hash, foldedWord(word));
+  return mixed(hash);
+}
+
 }  // namespace
 
 // Names are matched ignoring the case of ASCII letters only: bytes above 0x7F
@@ -353,6 +363,7 @@ ProfileFile ProfileFile::fromBytes(std::string_view bytes) { return fromText(std
 ProfileFile ProfileFile::fromOwnBytes(std::string bytes) { return fromText(std::move(bytes)); }
 
 ProfileFile ProfileFile::fromText(std::string bytes) {
+  if (bytes.size() >= std::numeric_limits<std::uint32_t>::max()) throw std::length_error("profile text of 4 GiB or more");
   ProfileFile file;
   if (std::string_view(bytes).starts_with(kByteOrderMark)) {
     file.m_utf8 = true;
@@ -385,13 +396,43 @@ void ProfileFile::parseText() {
     std::size_t begin = open;
     while (begin > 0 && isBlank(text[begin - 1])) --begin;
     if (begin > 0 && text[begin - 1] != '\n' && text[begin - 1] != '\r') continue;  // not first on its line
-    const std::size_t stop = lines.stop(open);
-    const std::size_t close = findByte(part(text, 0, stop), ']', open + 1);
-    if (close < stop) {
-      const std::string_view name = trimmed(text.data() + open + 1, text.data() + close);
-      m_sections.push_back(Section{begin, static_cast<std::size_t>(name.data() - text.data()), name.size()});
+    // Most headers are short: the first "]" or line break is mostly among
+    // the eight bytes after the "[", and it is found in them at once. (The
+    // lowest mark of a word is exact, and so is the lowest of both.)
+    const std::uint64_t word = loadWord(text, open + 1);
+    const std::uint64_t closes = marksOf(word, ']');
+    const std::uint64_t either = closes | marksOf(word, '\r') | marksOf(word, '\n');
+    std::size_t close = 0;
+    if (either != 0) {
+      const std::uint64_t first = either & (~either + 1);
+      close = open + 1 + static_cast<std::size_t>(std::countr_zero(first)) / 8;
+      if ((first & closes) == 0) {
+        open = close;  // the line ends first: no header, and no other "[" of it starts one
+        continue;
+      }
+    } else {
+      const std::size_t stop = lines.stop(open);
+      close = findByte(part(text, 0, stop), ']', open + 1);
+      if (close >= stop) {
+        open = stop;  // no other "[" of the line starts one
+        continue;
+      }
     }
-    open = stop;  // no other "[" of the line starts one
+    // Hashed here, where its bytes were just looked at: every use of a file
+    // asks for a section, which indexes the names of all of them. A name of
+    // the word's bytes is hashed from the word when it reads as itself.
+    const std::string_view name = trimmed(text.data() + open + 1, text.data() + close);
+    const std::size_t skipped = static_cast<std::size_t>(name.data() - (text.data() + open + 1));
+    std::uint32_t hash = 0;
+    if (either != 0 && (!m_utf8 || (word & 0x8080808080808080u) == 0)) {
+      const std::uint64_t below = (std::uint64_t{1} << (8 * name.size())) - 1;  // a name of seven bytes at most
+      hash = static_cast<std::uint32_t>(shortHash((word >> (8 * skipped)) & below, name.size()));
+    } else {
+      hash = rawSectionHash(name);
+    }
+    m_sections.push_back(Section{static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(name.data() - text.data()),
+                                 static_cast<std::uint32_t>(name.size()), kNoEdit, hash});
+    open = close;  // a "[" after it on the line starts no header
   }
 }
 
@@ -433,8 +474,8 @@ std::size_t ProfileFile::endOf(std::size_t number) const {
 // section's last key or comment, before any blank lines that separate it
 // from the next header.
 void ProfileFile::indexKeys(std::size_t number) const {
-  if (m_sections[number].edit != kNone) return;
-  m_sections[number].edit = m_edits.size();
+  if (m_sections[number].edit != kNoEdit) return;
+  m_sections[number].edit = static_cast<std::uint32_t>(m_edits.size());
   SectionEdit edit;
   edit.number = number;
   // A file of this tool holds a key in about every 22 bytes; the index grows
@@ -462,23 +503,36 @@ void ProfileFile::indexKeys(std::size_t number) const {
   m_edits.push_back(edit);
 }
 
-std::string_view ProfileFile::nameOf(const Section& section, std::string& scratch) const {
-  const bool added = section.edit != kNone && m_edits[section.edit].addedHeader != kNone;
-  return decoded(part(added ? std::string_view(m_written[m_edits[section.edit].addedHeader]) : std::string_view(m_text),
-                      section.nameAt, section.nameLength),
-                 scratch);
+std::string_view ProfileFile::rawNameOf(const Section& section) const {
+  const bool added = section.edit != kNoEdit && m_edits[section.edit].addedHeader != kNone;
+  return part(added ? std::string_view(m_written[m_edits[section.edit].addedHeader]) : std::string_view(m_text),
+              section.nameAt, section.nameLength);
 }
 
+std::string_view ProfileFile::nameOf(const Section& section, std::string& scratch) const {
+  return decoded(rawNameOf(section), scratch);
+}
+
+// Letters are folded alike in the stored bytes and in their single-byte
+// text (UTF-8 encodes every byte above 0x7F in bytes above 0x7F), so stored
+// names that match read as names that match; only names that differ as
+// stored are decoded. Equal bytes (many sections of one name) are known
+// without folding.
 bool ProfileFile::sameNames(const Section& a, const Section& b) const {
+  const std::string_view rawA = rawNameOf(a);
+  const std::string_view rawB = rawNameOf(b);
+  if (rawA == rawB || sameName(rawA, rawB)) return true;
+  if (!m_utf8 || (isAscii(rawA) && isAscii(rawB))) return false;
   std::string scratchA;
   std::string scratchB;
-  return sameName(nameOf(a, scratchA), nameOf(b, scratchB));
+  return sameName(decoded(rawA, scratchA), decoded(rawB, scratchB));
 }
 
-std::size_t ProfileFile::sectionHash(const Section& section) const {
-  if (!m_utf8) return foldedHash(part(m_text, section.nameAt, section.nameLength), 0);
+std::uint32_t ProfileFile::sectionHash(std::string_view name) { return static_cast<std::uint32_t>(foldedHash(name, 0)); }
+
+std::uint32_t ProfileFile::rawSectionHash(std::string_view raw) const {
   std::string scratch;
-  return foldedHash(nameOf(section, scratch), 0);
+  return sectionHash(decoded(raw, scratch));
 }
 
 // Sections are placed in file order, each at the first free slot from its
@@ -506,17 +560,14 @@ std::size_t ProfileFile::sectionNamed(std::string_view name) const {
   if (!m_sectionsIndexed) {
     m_sectionsIndexed = true;
     m_sectionSlots.assign(std::bit_ceil(std::max<std::size_t>(16, 2 * m_sections.size())), 0);
-    for (std::size_t number = 1; number < m_sections.size(); ++number) {
-      m_sections[number].hash = sectionHash(m_sections[number]);
-      placeSection(number);
-    }
+    for (std::size_t number = 1; number < m_sections.size(); ++number) placeSection(number);
   }
   // The keys of a section are mostly asked for one after another: the
   // section asked for last is known without the index.
   if (m_lastSectionAsked && name == *m_lastSectionAsked) return m_lastSection;
   m_lastSectionAsked = name;
   m_lastSection = 0;
-  const std::size_t hash = foldedHash(name, 0);
+  const std::uint32_t hash = sectionHash(name);
   const std::size_t mask = m_sectionSlots.size() - 1;
   std::string scratch;
   for (std::size_t at = hash & mask; m_sectionSlots[at] != 0; at = (at + 1) & mask) {
@@ -563,7 +614,9 @@ void ProfileFile::appendSection(std::string_view name) {
   edit.insertAt = m_text.size();
   m_written.push_back(encode("[" + std::string(name) + "]"));
   // It holds no line of the text; its name stands in its header's bytes.
-  m_sections.push_back(Section{m_text.size(), 1, m_written.back().size() - 2, m_edits.size(), foldedHash(name, 0)});
+  m_sections.push_back(Section{static_cast<std::uint32_t>(m_text.size()), 1,
+                               static_cast<std::uint32_t>(m_written.back().size() - 2),
+                               static_cast<std::uint32_t>(m_edits.size()), sectionHash(name)});
   m_lastSectionAsked.reset();  // perhaps this name, which had no section
   m_edits.push_back(edit);
   // "[name]" always reads as a header of that name. (set() appends a section
@@ -607,7 +660,8 @@ bool holdsLineBreak(std::string_view text) { return holdsBreakOr(text, '\n'); }
 }  // namespace
 
 bool ProfileFile::writableSection(std::string_view name) {
-  return !holdsBreakOr(name, ']') && trimmedAlready(name);
+  // (The header's bytes, twice the name's in UTF-8 at most, stay below 4 GiB.)
+  return name.size() < std::numeric_limits<std::uint32_t>::max() / 2 - 2 && !holdsBreakOr(name, ']') && trimmedAlready(name);
 }
 
 bool ProfileFile::writableKey(std::string_view name) {

@@ -30,6 +30,7 @@ class ProfileFile {
   // Parses the bytes of a file in one pass over its lines. A leading UTF-8
   // byte-order mark makes the file UTF-8: its values are then handed out as
   // single-byte (Latin-1) text, and written values are stored as UTF-8 again.
+  // Bytes of 4 GiB or more throw std::length_error (read() takes far fewer).
   static ProfileFile fromBytes(std::string_view bytes);
   // The same, taking the bytes over without a copy.
   static ProfileFile fromOwnBytes(std::string bytes);
@@ -54,7 +55,7 @@ class ProfileFile {
   bool set(std::string_view section, std::string_view key, std::string_view value, bool* added = nullptr);
 
   // A section name without "]" or a line break and without blanks at either
-  // end: "[name]" reads back as a header of that name.
+  // end, shorter than 2 GiB: "[name]" reads back as a header of that name.
   static bool writableSection(std::string_view name);
   // A key name without "=" or a line break, without blanks at either end,
   // not starting with "[" or ";": "name=value" reads back as that key, never
@@ -87,13 +88,16 @@ class ProfileFile {
   // sections begin; a section's keys are read the first time one of them is
   // asked for, so that the lines of sections nobody asks for are never
   // classified.
+  // A file holds a section in about every dozen bytes: the records are kept
+  // small (places in 32 bits, as fromText() and writableSection() ensure).
   struct Section {
-    std::size_t begin = 0;
-    std::size_t nameAt = 0;  // of a header of the text, its name's bytes in m_text
-    std::size_t nameLength = 0;
-    std::size_t edit = kNone;  // in m_edits, once its keys are indexed
-    std::size_t hash = 0;      // of its name, once the names are indexed
+    std::uint32_t begin = 0;
+    std::uint32_t nameAt = 0;  // of a header of the text, its name's bytes in m_text
+    std::uint32_t nameLength = 0;
+    std::uint32_t edit = kNoEdit;  // in m_edits, once its keys are indexed
+    std::uint32_t hash = 0;        // of its name (sectionHash)
   };
+  static constexpr std::uint32_t kNoEdit = static_cast<std::uint32_t>(-1);
   // What the reads and writes of one section noted. The lines set() added
   // to the section stand at `insertAt`, after the section's last line of the
   // text that is not blank.
@@ -164,10 +168,15 @@ class ProfileFile {
   std::size_t sectionNamed(std::string_view name) const;
   // The name of a section as single-byte text.
   std::string_view nameOf(const Section& section, std::string& scratch) const;
+  // The bytes of a section's name as the file stores them.
+  std::string_view rawNameOf(const Section& section) const;
   // Whether two sections have names that match.
   bool sameNames(const Section& a, const Section& b) const;
-  // The hash of a section's name.
-  std::size_t sectionHash(const Section& section) const;
+  // The hash of a section's name from its bytes as the file stores them:
+  // alike for names that match, and for a name asked for (sectionHash of
+  // the single-byte text).
+  std::uint32_t rawSectionHash(std::string_view raw) const;
+  static std::uint32_t sectionHash(std::string_view name);
   // Puts a section into m_sectionSlots, after every section before it.
   void placeSection(std::size_t number) const;
   // Where the lines of a section end: where the next one begins.

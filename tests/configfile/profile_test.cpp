@@ -239,6 +239,43 @@ TEST(ProfileRead, ManySectionsAndNamesFoldedByAsciiCaseOnly) {
   }
 }
 
+// A header's "]" or line break is looked for among the eight bytes after its
+// "[" before the rest of the line: a header is read alike wherever they
+// stand, with blanks inside the brackets or not, in a file of single bytes
+// and in a UTF-8 one, and a second section of the same name, in the same
+// bytes, in other letter case or in other bytes that decode alike, never
+// wins over the first.
+TEST(ProfileRead, HeadersAreReadAlikeWhereverTheirBracketStands) {
+  for (const std::string start : {"", "\xEF\xBB\xBF"}) {
+    for (std::size_t length = 0; length <= 10; ++length) {
+      for (const std::string blanks : {"", " ", "\t  ", "   \v  "}) {
+        const std::string name = lettersOf(length);
+        const std::string header = "[" + blanks + name + blanks + "]";
+        for (const std::string after : {"\n", "\r\n", "", " x]\n"}) {
+          const std::string text = start + "[z]\n" + header + after + "k=1\n" + header + "\nk=2\n[Q" + name + "]\nk=3\n";
+          const ProfileFile file = ProfileFile::fromBytes(text);
+          std::string upper = name;
+          for (char& c : upper) c = static_cast<char>(c - 'a' + 'A');
+          // A header with more on its line holds the lines after it only.
+          const std::optional<std::string> first = after.empty() ? std::nullopt : std::optional<std::string>("1");
+          EXPECT_EQ(file.value(name, "k"), first) << text;
+          EXPECT_EQ(file.value(upper, "K"), first) << text;
+          EXPECT_EQ(file.value("q" + upper, "k"), "3") << text;
+        }
+        // The line ends before the "]": no header.
+        EXPECT_EQ(ProfileFile::fromBytes(start + "[" + blanks + name + "\n]\nk=1\n").value(name, "k"), std::nullopt);
+      }
+    }
+  }
+  // "\xE2\x82\xAC" (beyond single bytes) reads as "?", as the name "?" does.
+  const ProfileFile utf8 = ProfileFile::fromBytes("\xEF\xBB\xBF[\xE2\x82\xAC]\nk=1\n[?]\nk=2\n[\xC3\xA9]\nk=3\n[\xC3\x89]\nk=4\n");
+  EXPECT_EQ(utf8.value("?", "k"), "1");
+  EXPECT_EQ(utf8.value("\xE9", "k"), "3");
+  EXPECT_EQ(utf8.value("\xC9", "k"), "4");
+  const ProfileFile plain = ProfileFile::fromBytes("[Ab]\nk=1\n[Ab]\nk=2\n[aB]\nk=3\n[ab ]\nk=4\n");
+  EXPECT_EQ(plain.value("AB", "k"), "1");
+}
+
 // Sections that set() adds join the names of the file's own: many of them
 // make the table of names grow, after which the first section of a name the
 // file held twice still wins and every added one is found, in a UTF-8 file
