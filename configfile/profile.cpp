@@ -410,6 +410,18 @@ void ProfileFile::parseText() {
         open = close;  // the line ends first: no header, and no other "[" of it starts one
         continue;
       }
+      // A name without blanks, as most are, is the word's bytes before the
+      // "]"; if it reads as itself, it is hashed from them.
+      const std::uint64_t blanks = marksOf(word, ' ') | marksOf(word, '\t') | marksOf(word, '\v') | marksOf(word, '\f');
+      const std::uint64_t before = (first >> 7) - 1;  // the bits of the bytes before the "]"
+      if (((blanks & before) | (m_utf8 ? word & before & 0x8080808080808080u : 0)) == 0) {
+        const std::size_t length = close - open - 1;
+        m_sections.push_back(Section{static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(open + 1),
+                                     static_cast<std::uint32_t>(length), kNoEdit,
+                                     static_cast<std::uint32_t>(shortHash(word & before, length))});
+        open = close;  // a "[" after it on the line starts no header
+        continue;
+      }
     } else {
       const std::size_t stop = lines.stop(open);
       close = findByte(part(text, 0, stop), ']', open + 1);
@@ -419,19 +431,10 @@ void ProfileFile::parseText() {
       }
     }
     // Hashed here, where its bytes were just looked at: every use of a file
-    // asks for a section, which indexes the names of all of them. A name of
-    // the word's bytes is hashed from the word when it reads as itself.
+    // asks for a section, which indexes the names of all of them.
     const std::string_view name = trimmed(text.data() + open + 1, text.data() + close);
-    const std::size_t skipped = static_cast<std::size_t>(name.data() - (text.data() + open + 1));
-    std::uint32_t hash = 0;
-    if (either != 0 && (!m_utf8 || (word & 0x8080808080808080u) == 0)) {
-      const std::uint64_t below = (std::uint64_t{1} << (8 * name.size())) - 1;  // a name of seven bytes at most
-      hash = static_cast<std::uint32_t>(shortHash((word >> (8 * skipped)) & below, name.size()));
-    } else {
-      hash = rawSectionHash(name);
-    }
     m_sections.push_back(Section{static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(name.data() - text.data()),
-                                 static_cast<std::uint32_t>(name.size()), kNoEdit, hash});
+                                 static_cast<std::uint32_t>(name.size()), kNoEdit, rawSectionHash(name)});
     open = close;  // a "[" after it on the line starts no header
   }
 }
