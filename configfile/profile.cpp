@@ -102,6 +102,9 @@ std::size_t findByte(std::string_view text, char c, std::size_t at) {
   return found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - text.data()) : text.size();
 }
 
+// The marks of a word (the high bit of bytes) as one byte: bit n for byte n.
+std::uint64_t bitsOf(std::uint64_t marks) { return ((marks >> 7) * 0x0102040810204080u) >> 56; }
+
 // The lines of a text, from a place on: each stops at its CR or LF, or at
 // the end. Short lines (a call costs more than a few bytes looked at) are
 // searched eight bytes at a time for both breaks at once; beyond that, the
@@ -115,6 +118,19 @@ class LineWalk {
   // Where the line that starts at `at` stops; `at` only moves on.
   std::size_t stop(std::size_t at) {
     const std::size_t size = m_text.size();
+    if (at + 32 <= size) {
+      // The 32 bytes at once, the breaks of each word as one byte of bits:
+      // the lowest bit of them all is the first break (the lowest mark of
+      // each word is exact).
+      std::uint32_t found = 0;
+      for (std::size_t word = 0; word < 4; ++word) {
+        std::uint64_t bytes = 0;
+        std::memcpy(&bytes, m_text.data() + at + 8 * word, sizeof bytes);
+        found |= static_cast<std::uint32_t>(bitsOf(marksOf(bytes, '\r') | marksOf(bytes, '\n'))) << (8 * word);
+      }
+      if (found != 0) return at + static_cast<std::size_t>(std::countr_zero(found));
+      at += 32;
+    }
     for (const std::size_t near = std::min(at + 32, size); at < near; at += 8) {
       const std::uint64_t word = loadWord(m_text, at);  // beyond the end, zeros: never a line break
       if (const std::uint64_t marks = marksOf(word, '\r') | marksOf(word, '\n'); marks != 0) {
