@@ -408,6 +408,12 @@ void ProfileFile::parseText() {
   // decodes to one, so the line reads as the same kind of line before it is
   // decoded.
   LineWalk lines(text);
+  // A header from `begin`, its name of `length` bytes at `nameAt`: places
+  // in a text below 4 GiB, as fromText() ensures.
+  const auto addSection = [this](std::size_t begin, std::size_t nameAt, std::size_t length, std::uint32_t hash) {
+    m_sections.push_back(Section{static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(nameAt),
+                                 static_cast<std::uint32_t>(length), kNoEdit, hash});
+  };
   for (std::size_t open = findByte(text, '[', 0); open < text.size(); open = findByte(text, '[', open + 1)) {
     std::size_t begin = open;
     while (begin > 0 && isBlank(text[begin - 1])) --begin;
@@ -432,9 +438,7 @@ void ProfileFile::parseText() {
       const std::uint64_t before = (first >> 7) - 1;  // the bits of the bytes before the "]"
       if (((blanks & before) | (m_utf8 ? word & before & 0x8080808080808080u : 0)) == 0) {
         const std::size_t length = close - open - 1;
-        m_sections.push_back(Section{static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(open + 1),
-                                     static_cast<std::uint32_t>(length), kNoEdit,
-                                     static_cast<std::uint32_t>(shortHash(word & before, length))});
+        addSection(begin, open + 1, length, static_cast<std::uint32_t>(shortHash(word & before, length)));
         open = close;  // a "[" after it on the line starts no header
         continue;
       }
@@ -449,8 +453,7 @@ void ProfileFile::parseText() {
     // Hashed here, where its bytes were just looked at: every use of a file
     // asks for a section, which indexes the names of all of them.
     const std::string_view name = trimmed(text.data() + open + 1, text.data() + close);
-    m_sections.push_back(Section{static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(name.data() - text.data()),
-                                 static_cast<std::uint32_t>(name.size()), kNoEdit, rawSectionHash(name)});
+    addSection(begin, static_cast<std::size_t>(name.data() - text.data()), name.size(), rawSectionHash(name));
     open = close;  // a "[" after it on the line starts no header
   }
 }
